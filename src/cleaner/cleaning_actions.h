@@ -1,0 +1,43 @@
+// The two ways kelvo cleans memory: both start the working-set tool empty.exe with "*" and
+// return at once. The Command1 action reports a failed start; CleanMemory (the hotkey's clean)
+// also empties the clipboard and beeps, so a user working elsewhere hears that it happened.
+#pragma once
+
+#include <string>
+
+#include "base/ports.h"
+
+namespace varnic {
+
+class CleaningActions {
+public:
+    struct Ports {
+        ProcessLauncher& launcher;
+        Clipboard& clipboard;
+        Beeper& beeper;
+        MessageBoxes& messages;
+    };
+    CleaningActions(Ports ports, std::string appDir) : ports_(ports), appDir_(std::move(appDir)) {}
+
+    // "现在立即清理": start the tool hidden; a failed start shows "内存优化组件错误！".
+    void Command1Action();
+    // The hotkey's clean: start, then clear the clipboard, then beep; the first failure
+    // abandons the rest and shows "内存清理组件错误！".
+    void CleanMemory();
+    // Start-up asks the tool to empty kelvo's own working set; a failure is ignored.
+    void EmptyOwnWorkingSet();
+
+    bool ClearClipboard() { return ports_.clipboard.Clear(); }
+    void Beep() { ports_.beeper.Beep(); }
+
+    // The command line as it has always been: "empty.exe " and " *" joined (two blanks).
+    static std::string CleanAllCommandLine();
+
+private:
+    bool StartTool(const std::string& commandLine);
+
+    Ports ports_;
+    std::string appDir_;
+};
+
+}  // namespace varnic

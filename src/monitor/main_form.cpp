@@ -1,0 +1,337 @@
+#include "monitor/main_form.h"
+
+#include <limits>
+
+#include "base/app_files.h"
+#include "base/numbers.h"
+#include "base/web_addresses.h"
+#include "monitor/main_form_layout.h"
+
+namespace varnic::kelvo {
+namespace {
+
+constexpr const char* kRuleCaptionPrefix = "当前清理规则：";
+constexpr std::size_t kOneShotMessageLimit = 65400;  // the one-shot message buffer, in bytes
+
+std::string UpperCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+std::int16_t ToInt16(int value) {
+    if (value > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();
+    if (value < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();
+    return static_cast<std::int16_t>(value);
+}
+
+}  // namespace
+
+Form1::Form1(MainFormPorts ports, MainWindowHost& host, std::string appDir)
+    : ports_(ports),
+      host_(host),
+      appDir_(std::move(appDir)),
+      lineFiles_(ports.files, ports.codec),
+      ruleFiles_(lineFiles_, appDir_),
+      cleaning_({ports.launcher, ports.clipboard, ports.beeper, ports.messages}, appDir_),
+      hotkey_(ports.hotkeySystem, [this] { cleaning_.CleanMemory(); }) {
+    LayOut(*this);
+}
+
+MenuEntryModel& Form1::MenuEntry(const std::string& name) {
+    for (auto& entry : tt)
+        if (entry.name == name) return entry;
+    return tt.front();  // every name asked for is one of the menu's own
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up and the close request
+
+void Form1::Form_Load(const std::string& argumentString) {
+    // Every step stands alone: a step that fails is skipped and start-up goes on.
+    FileSystem& files = ports_.files;
+    if (files.Exists(File("\\back.gif"))) host_.LoadBackground(appDir_ + "/back.gif");
+    if (files.Exists(File("\\back.jpg"))) host_.LoadBackground(appDir_ + "/back.jpg");
+    if (files.Exists(File("\\temp\\vr.ini"))) files.Delete(File("\\temp\\vr.ini"));
+    if (files.Exists(File("\\1.txt"))) {
+        files.Copy(File("\\tmp.exe"), File("\\kelvo.exe"));
+        files.Delete(File("\\1.txt"));
+    }
+    if (files.Exists(File("\\2.txt"))) {
+        // An unreadable file still shows the (empty) message and is still removed.
+        std::string message = ports_.codec.ToUtf8(files.Read(File("\\2.txt"), kOneShotMessageLimit).value_or(""));
+        ports_.messages.Show(message, kApplicationTitle, MessageIcon::None);
+        files.Delete(File("\\2.txt"));
+    }
+    for (int index = 0; index < kRuleCount; ++index) cb1.items.push_back(Rule(index).displayName);
+    ReadSettings();
+    CheckState();
+    host_.StartMinuteTimer();
+    if (argumentString == "-sendme") {
+        ports_.tray.SendToTray();
+        host_.HideWindow();
+    }
+    GetProcNum();
+    cleaning_.EmptyOwnWorkingSet();
+    HideOnClose = 1;
+    if (Check2.value == 1) hotkey_.SetHotkey(Text1.text);
+    ports_.tray.SetMenuEnabled();
+    if (op1.value) ports_.tray.ShowProgramIcon();
+    Label15.caption = kRuleCaptionPrefix + cb1.Text();
+}
+
+bool Form1::Form_Unload() {
+    bool cancel = false;
+    if (HideOnClose == 0) {
+        hotkey_.RemoveHotkey();
+        WriteSettings();
+    }
+    if (HideOnClose == 1) {
+        cancel = true;
+        WriteSettings();
+        ports_.tray.SendToTray();
+    }
+    return cancel;
+}
+
+void Form1::Unload() { host_.EndProgram(); }
+
+// ---------------------------------------------------------------------------------------------
+// The monitor tick and the minute tick
+
+std::int32_t Form1::Round(double Zahl) {
+    auto rounded = RoundHalfAway(Zahl);
+    if (rounded) return *rounded;
+    return Zahl < 0 ? std::numeric_limits<std::int32_t>::min() : std::numeric_limits<std::int32_t>::max();
+}
+
+void Form1::Timer1_Tick() {
+    memoryStatus = ports_.memory.Read();
+    const int load = static_cast<int>(memoryStatus.memoryLoad);
+    const int freePercent = 100 - load;
+    const std::int64_t totalMb = Round(static_cast<double>(memoryStatus.totalPhys) / 1024 / 1024);
+    const std::int64_t availableMb = Round(static_cast<double>(memoryStatus.availPhys) / 1024 / 1024);
+    const std::int64_t usedMb = totalMb - availableMb;
+
+    Label6.caption = Decimal(load) + "%";
+    Label1.caption = Decimal(totalMb) + "M";
+    Label5.caption = Decimal(availableMb) + "M";
+    if (op2.value) DrawGauge(availableMb, freePercent);
+    bar1Value = freePercent;
+    if (bar1_) bar1_->SetValue(freePercent);
+    Label10.caption = Decimal(freePercent) + "%";
+    ports_.tray.SetTip("可用内存数：" + Decimal(availableMb) + "M\r\n" + "可用内存内存百分比：" + Decimal(freePercent) +
+                       "%\r\n" + "已用内存数：" + Decimal(usedMb) + "M");
+    Check2.tooltip = "启用本功能后按下Ctrl+" + Text1.text + "便可进行一次内存清理，同时清空剪贴板！";
+    MenuEntry("nowyouhua").caption = "立即清理内存和剪贴板（热键：Ctrl+" + Text1.text + "）";
+
+    if (freePercent < 20 && LowMemoryCleanCount < 5) {
+        Command1_Click();
+        ++LowMemoryCleanCount;
+    }
+    if (freePercent > 20) LowMemoryCleanCount = 0;
+
+    if (Check1.value == 1) engine.ProcessCountTick(ports_.processes.Count(), [this] { Command1_Click(); });
+}
+
+void Form1::DrawGauge(std::int64_t availableMb, int freePercent) {
+    GaugeSurface& p1 = ports_.gauge;
+    p1.Clear();
+    p1.SetFontName("Abadi MT Condensed Extra Bold");
+    p1.Print(Decimal(availableMb));
+    p1.Line(20, 370, p1.InnerWidth() - 20, 370, {96, 96, 191});
+    p1.Line(20, 370, static_cast<int>((p1.InnerWidth() - 20) * freePercent / 100.0), 370, {250, 250, 250});
+    p1.SetLineWidth(2);
+    p1.Line(20, 320, p1.InnerWidth() - 20, 320, {0, 0, 0});
+    p1.Line(20, 420, p1.InnerWidth() - 20, 420, {0, 0, 0});
+    p1.Line(20, 320, 20, 420, {0, 0, 0});
+    p1.Line(p1.InnerWidth() - 20, 320, p1.InnerWidth() - 20, 420, {0, 0, 0});
+    p1.SetLineWidth(6);
+    ports_.tray.ShowGaugeIcon();
+}
+
+void Form1::Timer2_Tick() { engine.MinuteTick(Check1.value == 1, [this] { Command1_Click(); }); }
+
+// ---------------------------------------------------------------------------------------------
+// Rules
+
+void Form1::CheckState() {
+    const int index = cb1.listIndex;
+    if (index >= 0 && index < kRuleCount) {
+        if (auto record = ruleFiles_.Read(index)) engine.Apply(*record);
+    }
+    Label15.caption = kRuleCaptionPrefix + cb1.Text();
+    MenuEntry("dangqianrule").caption = Label15.caption;
+}
+
+void Form1::GetProcNum() { engine.ProcNum = ToInt16(ports_.processes.Count()); }
+
+// ---------------------------------------------------------------------------------------------
+// Settings: five lines, "0" meaning on for lines 2 to 4.
+
+void Form1::ReadSettings() {
+    const std::string path = File("\\Setting.ini");
+    if (!lineFiles_.Exists(path)) lineFiles_.Write(path, {"E", "0", "0", "0", "0"});
+    // A file that cannot be created or read leaves the controls as they are.
+    auto lines = lineFiles_.Read(path, 5);
+    if (!lines) return;
+    std::array<std::string, 5> slot;
+    for (std::size_t i = 0; i < lines->size(); ++i) slot[i] = (*lines)[i];
+
+    SetText1(slot[0]);
+    SetCheck1(LeadingNumber(slot[1]) == 0 ? 1 : 0);
+    SetCheck2(LeadingNumber(slot[2]) == 0 ? 1 : 0);
+    if (LeadingNumber(slot[3]) == 0)
+        SelectOp2();
+    else
+        SelectOp1();
+    const double rule = LeadingNumber(slot[4]);
+    if (rule == 0 || rule == 1 || rule == 2 || rule == 3) SetCb1ListIndex(static_cast<int>(rule));
+}
+
+void Form1::WriteSettings() {
+    const int index = cb1.listIndex;
+    lineFiles_.Write(File("\\Setting.ini"), {
+                                                Text1.text.empty() ? "F" : Text1.text,
+                                                Check1.value == 1 ? "0" : "1",
+                                                Check2.value == 1 ? "0" : "1",
+                                                op2.value ? "0" : "1",
+                                                index >= 0 && index < kRuleCount ? Decimal(index) : "",
+                                            });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Assignments that raise handlers
+
+void Form1::SetText1(const std::string& text) {
+    if (text == Text1.text) return;
+    Text1.text = text;
+    Text1_Change();
+}
+
+void Form1::SetCheck1(int value) { Check1.value = value; }  // Check1 has no handler
+
+void Form1::SetCheck2(int value) {
+    if (value == Check2.value) return;
+    Check2.value = value;
+    Check2_Click();
+}
+
+void Form1::SelectOp1() {
+    if (op1.value) return;
+    op1.value = true;
+    op2.value = false;
+    op1_Click();
+}
+
+void Form1::SelectOp2() {
+    if (op2.value) return;
+    op2.value = true;
+    op1.value = false;
+    op2_Click();
+}
+
+void Form1::SetCb1ListIndex(int index) {
+    if (index == cb1.listIndex) return;
+    cb1.listIndex = index;
+    cb1_Click();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Handlers
+
+void Form1::Text1_Change() {
+    SetText1(UpperCase(Text1.text));
+    if (!Text1.text.empty() && Check2.value == 1) hotkey_.SetHotkey(Text1.text);
+    WriteSettings();
+}
+
+void Form1::Check2_Click() {
+    if (Check2.value == 0) {
+        hotkey_.RemoveHotkey();
+    } else if (Check2.value == 1) {
+        hotkey_.SetHotkey(Text1.text);
+    }
+    WriteSettings();
+}
+
+void Form1::op1_Click() {
+    ports_.tray.ShowProgramIcon();
+    WriteSettings();
+}
+
+void Form1::op2_Click() { WriteSettings(); }
+
+void Form1::cb1_Click() {
+    Label15.caption = kRuleCaptionPrefix + cb1.Text();
+    WriteSettings();
+    CheckState();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void Form1::Command1_Click() { cleaning_.Command1Action(); }
+
+void Form1::Command2_Click() {
+    ports_.tray.SendToTray();
+    WriteSettings();
+}
+
+void Form1::Command3_Click() {
+    // Opens below 1000 twips over the folded height, folds above it; at exactly 1000 it stays.
+    const int d = height - kFoldedHeight;
+    if (d < 1000) {
+        height = kOpenHeight;
+        f1.visible = true;
+        Label4.place.top = 6360;
+        f1.place.top = 4080;
+    } else if (d > 1000) {
+        height = kFoldedHeight;
+        f1.visible = false;
+        Label4.place.top = 4080;
+        f1.place.top = 9000;
+    }
+}
+
+void Form1::Label7_Click() {
+    if (!ports_.launcher.Start(File("\\tarnel.exe"), "tarnel.exe", ShowWindow::Normal))
+        ports_.messages.Show("在线更新组件错误！", kApplicationTitle, MessageIcon::None);
+    HideOnClose = 0;
+    Unload();
+}
+
+void Form1::Label8_Click() { host_.ShowAbout(); }
+void Form1::Label9_Click() { OpenWebPage(web::kFirstDownloadPage); }
+void Form1::Label4_Click() { OpenWebPage(web::kMakerBlog); }
+void Form1::Label15_Click() { Command3_Click(); }
+void Form1::Label16_Click() { host_.ShowRuleEditor(); }
+void Form1::Background_Click() { Command3_Click(); }
+
+void Form1::OpenWebPage(const std::string& address) { ports_.shell.Open(address, appDir_); }
+
+void Form1::UserClickedCheck1() { SetCheck1(Check1.value == 1 ? 0 : 1); }
+void Form1::UserClickedCheck2() { SetCheck2(Check2.value == 1 ? 0 : 1); }
+void Form1::UserClickedOp1() { SelectOp1(); }
+void Form1::UserClickedOp2() { SelectOp2(); }
+void Form1::UserEditedText1(const std::string& text) { SetText1(text); }
+void Form1::UserSelectedCb1(int index) { SetCb1ListIndex(index); }
+
+void Form1::MenuClicked(const std::string& entryName) {
+    if (entryName == "show") {
+        ports_.tray.ShowFromTray();
+    } else if (entryName == "updatemenu") {
+        Label7_Click();
+    } else if (entryName == "cleanchip") {
+        cleaning_.ClearClipboard();
+    } else if (entryName == "nowyouhua") {
+        Command1_Click();
+        cleaning_.ClearClipboard();
+        cleaning_.Beep();
+    } else if (entryName == "exitt") {
+        HideOnClose = 0;
+        Unload();
+    }
+}
+
+}  // namespace varnic::kelvo
