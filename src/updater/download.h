@@ -1,0 +1,93 @@
+// DownLoad: fetches one HTTP resource into one local file on the window thread and reports
+// through three events. Set URL and SaveFile, call Execute (connects and captures the
+// response headers), ask GetHeader if needed, then StartDownLoad, which copies the body and
+// raises GetData after every read, then DownLoadOver, or ErrMassage on failure.
+//
+// The body goes to a temporary file beside SaveFile and replaces it only when the transfer is
+// complete: the HTTP status was 2xx, the byte count matches the announced Content-Length and
+// the expected size and SHA-256, when given. Anything less leaves SaveFile as it was.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "updater/download_files.h"
+#include "updater/http_session.h"
+#include "updater/sha256.h"
+
+namespace varnic {
+
+enum class DownLoadState { Idle, Connected, Transferring };
+
+// What a body must be before it may replace its target; empty members are not checked.
+struct ContentCheck {
+    std::optional<std::int64_t> size;
+    std::string sha256;  // 64 hex digits, either case
+};
+
+// The texts of the events.
+inline constexpr char kNoSession[] = "无法创建连接";
+inline constexpr char kNoConnection[] = "无法连接服务器";
+std::string FileInUseMessage(const std::string& path);  // "文件" + path + "正在使用,无法进行操作"
+std::string HttpStatusMessage(int status);              // "服务器返回错误：HTTP 404"
+std::string TransferBrokenMessage();
+std::string LengthMismatchMessage(std::int64_t received, std::int64_t announced);
+std::string SizeMismatchMessage(std::int64_t received, std::int64_t expected);
+std::string ChecksumMismatchMessage();
+
+class DownLoad {
+public:
+    static constexpr std::size_t kPieceSize = 1024;
+    static constexpr std::size_t kHeaderCapacity = 1024;
+
+    DownLoad(HttpSession& session, DownloadFiles& files, Sha256Factory& sha256);
+    DownLoad(const DownLoad&) = delete;
+    DownLoad& operator=(const DownLoad&) = delete;
+    ~DownLoad();
+
+    void URL(const std::string& url) { url_ = url; }
+    void SaveFile(const std::string& path) { saveFile_ = path; }
+    // The checks of the next transfer's body; every StartDownLoad uses and then forgets them.
+    void Expect(ContentCheck check) { expected_ = std::move(check); }
+
+    void Execute();
+    // Always false; the events tell how the transfer went.
+    bool StartDownLoad();
+    void Cancel();
+    std::string GetHeader(const std::string& headerName);
+
+    DownLoadState State() const { return state_; }
+
+    std::function<void(std::int64_t received)> GetData;
+    std::function<void()> DownLoadOver;
+    std::function<void(const std::string& message)> ErrMassage;
+    // Lets the window handle its pending messages; a listener may call Cancel from here.
+    std::function<void()> Yield;
+
+private:
+    enum class Step { Go, Cancelled, Failed };
+
+    void Raise(const std::string& message);
+    void YieldNow();
+    bool Active() const { return state_ != DownLoadState::Idle; }
+    std::optional<std::string> BodyProblem(std::int64_t received, const ContentCheck& expected,
+                                           Sha256& digest) const;
+
+    HttpSession& session_;
+    DownloadFiles& files_;
+    Sha256Factory& sha256_;
+    std::string url_;
+    std::string saveFile_;
+    ContentCheck expected_;
+    DownLoadState state_ = DownLoadState::Idle;
+    std::uint64_t generation_ = 0;  // counts connections; a transfer notices it was replaced
+    std::string rawHeaders_;
+};
+
+// The value of Content-Length in a raw header block, the name matched in any case; nullopt
+// when absent or not a whole non-negative number.
+std::optional<std::int64_t> ContentLengthOf(const std::string& rawHeaders);
+
+}  // namespace varnic
