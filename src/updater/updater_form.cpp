@@ -1,0 +1,201 @@
+#include "updater/updater_form.h"
+
+#include <algorithm>
+
+#include "base/line_file.h"
+#include "base/numbers.h"
+#include "updater/update_hosts.h"
+#include "updater/update_settings.h"
+#include "updater/version_files.h"
+
+namespace varnic {
+namespace {
+
+FormControl Control(std::string caption, TwipsRect position, bool visible = true) {
+    FormControl control;
+    control.caption = std::move(caption);
+    control.position = position;
+    control.visible = visible;
+    return control;
+}
+
+constexpr char kProgramFile[] = "\\kelvo.exe";
+constexpr char kSendMe[] = " -sendme";
+
+}  // namespace
+
+std::string ProgressCounter(std::int64_t received, std::int64_t total) {
+    return FormatGrouped(received) + "/" + FormatGrouped(total);
+}
+
+std::optional<std::int32_t> ProgressPercent(std::int64_t received, std::int64_t total) {
+    if (total <= 0) return std::nullopt;
+    auto percent = RoundHalfEven(static_cast<double>(received) * 100.0 / static_cast<double>(total));
+    return std::clamp<std::int32_t>(percent.value_or(100), 0, 100);
+}
+
+std::int64_t AnnouncedSize(const std::string& headerValue) {
+    std::size_t start = headerValue.find_first_not_of(" \t");
+    if (start == std::string::npos) return 0;
+    std::size_t end = headerValue.find_last_not_of(" \t") + 1;
+    std::string digits = headerValue.substr(start, end - start);
+    if (digits.size() > 18 || digits.find_first_not_of("0123456789") != std::string::npos) return 0;
+    return std::stoll(digits);
+}
+
+UpdaterForm::UpdaterForm(UpdaterPorts ports, std::string installationDirectory)
+    : Label8(Control("请先点击“检查新版本”，待程序获取更新信息后，若有新版，再点击“更新”。", {120, 120, 4695, 735})),
+      Option1(Control("主力服务器", {480, 600, 1215, 255})),
+      Option2(Control("备用服务器", {2760, 600, 1455, 255})),
+      Command2(Control("检查新版本", {240, 960, 1170, 420})),
+      Command1(Control("更新", {1920, 960, 1170, 420})),
+      Command3(Control("退出", {3600, 960, 1170, 420})),
+      Label6(Control("当前版本：", {240, 1560, 1095, 255})),
+      Label4(Control("", {1320, 1560, 615, 255})),
+      Label7(Control("最新版本：", {2400, 1560, 1095, 255})),
+      Label5(Control("", {3600, 1560, 975, 255})),
+      Label3(Control("进度", {120, 1920, 450, 210})),
+      L(Control("", {2280, 1920, 2685, 240})),
+      Label1(Control("下载地址", {90, 675, 915, 255}, false)),
+      T1(Control("Text1", {2040, 1920, 855, 270}, false)),
+      Label2(Control("保存位置", {105, 1110, 855, 255}, false)),
+      T2(Control("Text1", {840, 1920, 1125, 240}, false)),
+      ports_(ports),
+      directory_(std::move(installationDirectory)) {
+    Option1.value = true;
+    pb1.position = {120, 2160, 4695, 255};
+}
+
+UpdaterForm::~UpdaterForm() = default;
+
+void UpdaterForm::Notify() {
+    if (Changed) Changed();
+}
+
+bool UpdaterForm::Transferring() const { return tg_ && tg_->State() == DownLoadState::Transferring; }
+
+void UpdaterForm::Form_Load() {
+    tg_ = std::make_unique<DownLoad>(ports_.http, ports_.downloads, ports_.sha256);
+    tg_->GetData = [this](std::int64_t received) { tg_GetData(received); };
+    tg_->DownLoadOver = [this] { tg_DownLoadOver(); };
+    tg_->ErrMassage = [this](const std::string& message) { tg_ErrMassage(message); };
+    tg_->Yield = [this] {
+        if (Yield) Yield();
+    };
+    LoadSetting();
+    Command1.enabled = false;
+    Notify();
+}
+
+void UpdaterForm::LoadSetting() {
+    const std::string settings = Path(kUpdateSettingsFile);
+    if (!ports_.files.Exists(settings)) {
+        ports_.messages.Show(kUpdateSettingsMissing, "Varnic", MessageIcon::None);
+        return;
+    }
+    LineFiles lineFiles(ports_.files, ports_.codec);
+    auto lines = lineFiles.Read(settings, 4).value_or(std::vector<std::string>{});
+    lines.resize(4);
+    // A local path must name a file of the installation folder; a refused one leaves no
+    // path, so the transfer that needs it is not started.
+    auto localPath = [&](int lineNumber) -> std::string {
+        const std::string& line = lines[lineNumber - 1];
+        if (IsInsideInstallFolder(line)) return Path(line);
+        ports_.messages.Show(OutsidePathMessage(lineNumber, line), "错误", MessageIcon::Critical);
+        return "";
+    };
+    T1.caption = lines[0];
+    T2.caption = localPath(2);
+    ProgramUrl = lines[2];
+    ProgramFile = localPath(4);
+    Notify();
+}
+
+void UpdaterForm::Option1_Click() {
+    Option1.value = true;
+    Option2.value = false;
+    LoadSetting();
+    Notify();
+}
+
+void UpdaterForm::Option2_Click() {
+    Option1.value = false;
+    Option2.value = true;
+    T1.caption = kBackupVersionUrl;
+    T2.caption = Path(kLatestVersionFile);
+    ProgramUrl = kBackupProgramUrl;
+    ProgramFile = Path(kProgramFile);
+    Notify();
+}
+
+void UpdaterForm::Transfer(const std::string& url, const std::string& saveFile, ContentCheck check,
+                           std::int16_t mode) {
+    if (saveFile.empty()) {
+        tg_ErrMassage(kNoLocalPath);
+        return;
+    }
+    tg_->URL(url);
+    tg_->SaveFile(saveFile);
+    tg_->Expect(std::move(check));
+    tg_->Execute();
+    TotalSize = AnnouncedSize(tg_->GetHeader("Content-Length"));
+    Mode = mode;
+    tg_->StartDownLoad();
+}
+
+void UpdaterForm::Command2_Click() {
+    if (!tg_ || Transferring()) return;  // a click that arrives while a transfer yields
+    Transfer(T1.caption, T2.caption, ContentCheck{}, 1);
+    Notify();
+}
+
+void UpdaterForm::Command1_Click() {
+    if (!tg_ || Transferring() || !Command1.enabled) return;
+    Command1.enabled = false;
+    Notify();
+    Transfer(ProgramUrl, ProgramFile, ReadProgramCheck(ports_.files, Path(kLatestVersionFile)), 2);
+    Command2.enabled = true;
+    Notify();
+}
+
+void UpdaterForm::Command3_Click() {
+    if (UnloadRequested) UnloadRequested();
+}
+
+void UpdaterForm::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    // A program download cut short must not leave a half-written kelvo.exe behind.
+    if (tg_) tg_->Cancel();
+    std::string program = Path(kProgramFile);
+    // Quoted only when needed, so the usual command line stays exactly "<dir>\kelvo.exe -sendme".
+    std::string quoted = program.find_first_of(" \t") == std::string::npos ? program : "\"" + program + "\"";
+    ports_.launcher.Start(program, quoted + kSendMe, ShowWindow::Minimized);
+}
+
+void UpdaterForm::tg_GetData(std::int64_t Received) {
+    L.caption = ProgressCounter(Received, TotalSize);
+    if (auto percent = ProgressPercent(Received, TotalSize)) pb1.value = *percent;
+    Notify();
+}
+
+void UpdaterForm::tg_DownLoadOver() {
+    if (Mode == 1) {
+        const std::string installed = ReadVersionText(ports_.files, ports_.codec, Path(kInstalledVersionFile));
+        const std::string latest = ReadVersionText(ports_.files, ports_.codec, Path(kLatestVersionFile));
+        if (LeadingNumber(latest) > LeadingNumber(installed)) Command1.enabled = true;
+        Label4.caption = installed;
+        Label5.caption = latest;
+        pb1.value = 0;
+        Notify();
+    } else {
+        ports_.messages.Show(kSuccess, "提示", MessageIcon::Information);
+        ports_.files.Copy(Path(kLatestVersionFile), Path(kInstalledVersionFile));
+    }
+}
+
+void UpdaterForm::tg_ErrMassage(const std::string& Message) {
+    ports_.messages.Show(Message, "错误", MessageIcon::Critical);
+}
+
+}  // namespace varnic
