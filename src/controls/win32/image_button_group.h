@@ -1,0 +1,46 @@
+// The image buttons of one window and what they share: the caption font (宋体, 9 points, at
+// the window's DPI) and one tooltip control. The window keeps one group, adds its buttons
+// and forwards WM_DRAWITEM to it.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/win32/image_button.h"
+#include "platform/win32/handles.h"
+
+namespace varnic::win32 {
+
+class ImageButtonGroup {
+public:
+    explicit ImageButtonGroup(HWND parent);
+    ImageButtonGroup(const ImageButtonGroup&) = delete;
+    ImageButtonGroup& operator=(const ImageButtonGroup&) = delete;
+
+    // A button with a picture made elsewhere (or none: an empty UniqueIcon).
+    ImageButton& Add(int id, const RECT& pixels, const std::wstring& caption, UniqueIcon picture,
+                     const std::wstring& tooltip = L"");
+    // A button whose picture is the icon resource `iconResource` of the parent's module,
+    // loaded at the size that fits the button.
+    ImageButton& Add(int id, const RECT& pixels, const std::wstring& caption, int iconResource,
+                     const std::wstring& tooltip = L"");
+
+    ImageButton* Find(int id);
+    // For WM_DRAWITEM: paints the item when it is one of these buttons; false otherwise.
+    bool Draw(const DRAWITEMSTRUCT& item);
+    void SetTooltip(int id, const std::wstring& tooltip);
+
+    HFONT Font() const { return font_.Get(); }
+    HWND Tooltips() const { return tooltips_; }
+
+private:
+    HWND parent_;
+    GdiObject<HFONT> font_;
+    HWND tooltips_ = nullptr;  // owned by the parent window, destroyed with it
+    std::vector<std::unique_ptr<ImageButton>> buttons_;
+};
+
+}  // namespace varnic::win32
