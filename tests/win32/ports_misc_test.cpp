@@ -144,25 +144,37 @@ struct SeenBox {
     std::wstring text;
     HWND owner = nullptr;
     bool seen = false;
+    HWND box = nullptr;
+    HWND watched = nullptr;         // a window of the program other than the box
+    bool watchedEnabled = true;     // whether that window took input while the box was up
 };
 thread_local SeenBox* tSeenBox = nullptr;
 
+// Runs from the box's own message loop once it is up and idle, so its text is in place.
+void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (!tSeenBox || !tSeenBox->box) return;
+    HWND box = tSeenBox->box;
+    wchar_t buffer[512];
+    GetWindowTextW(box, buffer, 512);
+    tSeenBox->caption = buffer;
+    GetDlgItemTextW(box, 0xFFFF, buffer, 512);
+    tSeenBox->text = buffer;
+    tSeenBox->owner = GetWindow(box, GW_OWNER);
+    if (tSeenBox->watched) tSeenBox->watchedEnabled = IsWindowEnabled(tSeenBox->watched) != 0;
+    tSeenBox->seen = true;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
 LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE && tSeenBox && !tSeenBox->seen) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        wchar_t buffer[512];
-        GetWindowTextW(box, buffer, 512);
-        tSeenBox->caption = buffer;
-        GetDlgItemTextW(box, 0xFFFF, buffer, 512);
-        tSeenBox->text = buffer;
-        tSeenBox->owner = GetWindow(box, GW_OWNER);
-        tSeenBox->seen = true;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    if (code == HCBT_ACTIVATE && tSeenBox && !tSeenBox->box) {
+        tSeenBox->box = reinterpret_cast<HWND>(wParam);
+        SetTimer(nullptr, 0, 10, ReadAndCloseBox);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST(MessageBoxes, ShowsTheTextAndCaptionOverItsOwnerAndReturnsOnOk) {
+TEST(MessageBoxes, ShowTheTextAndCaptionModallyAndReturnOnOk) {
     HWND owner = CreateWindowW(L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr,
                                nullptr);
     ASSERT_NE(owner, nullptr);
@@ -174,6 +186,7 @@ TEST(MessageBoxes, ShowsTheTextAndCaptionOverItsOwnerAndReturnsOnOk) {
     boxes.Show("文件C:\\Varnic\\kelvo.exe正在使用,无法进行操作", "错误", MessageIcon::Critical);
     SeenBox withOwner = seen;
     seen = SeenBox{};
+    seen.watched = owner;
     boxes.SetOwner(nullptr);
     boxes.Show("内存优化组件错误！", "Varnic", MessageIcon::None);
     UnhookWindowsHookEx(hook);
@@ -188,6 +201,7 @@ TEST(MessageBoxes, ShowsTheTextAndCaptionOverItsOwnerAndReturnsOnOk) {
     EXPECT_EQ(Utf8(seen.caption), "Varnic");
     EXPECT_EQ(Utf8(seen.text), "内存优化组件错误！");
     EXPECT_EQ(seen.owner, nullptr);
+    EXPECT_FALSE(seen.watchedEnabled) << "an ownerless box left the program's window usable";
 }
 
 TEST(MessageBoxes, IconsMapToTheSystemsStyles) {

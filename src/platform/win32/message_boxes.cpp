@@ -15,7 +15,10 @@ UINT Win32MessageBoxes::Style(MessageIcon icon) {
 }
 
 void Win32MessageBoxes::Show(const std::string& text, const std::string& caption, MessageIcon icon) {
-    MessageBoxW(owner_, Wide(text).c_str(), Wide(caption).c_str(), Style(icon));
+    // Without an owner the box would leave the program's other windows usable; task-modal
+    // disables every window of this thread while it is up, as a box over its owner would.
+    const UINT modality = owner_ ? 0 : MB_TASKMODAL;
+    MessageBoxW(owner_, Wide(text).c_str(), Wide(caption).c_str(), Style(icon) | modality);
 }
 
 }  // namespace varnic::win32

@@ -1,4 +1,5 @@
-// Modal message boxes with an OK button, owned by a window of the program when one is set.
+// Modal message boxes with an OK button, owned by a window of the program when one is set,
+// else modal to every window of the calling thread.
 #pragma once
 
 #include <windows.h>
