@@ -47,7 +47,35 @@ ImageButton::ImageButton(HWND parent, int id, const RECT& pixels, const std::wst
                               pixels.left, pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (window_ && font) SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (window_) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        buttonProcedure_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ImageButton::Guard)));
+    }
     SetPicture(std::move(picture));
+}
+
+ImageButton::~ImageButton() {
+    if (window_ && buttonProcedure_) {
+        SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProcedure_));
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    }
+}
+
+// Some systems (Wine among them) let BM_CLICK press a disabled button; a disabled button
+// must raise nothing, whoever sends the click.
+LRESULT CALLBACK ImageButton::Guard(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* self = reinterpret_cast<ImageButton*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    const WNDPROC original = self->buttonProcedure_;
+    if (message == BM_CLICK && !IsWindowEnabled(window)) return 0;
+    if (message == WM_NCDESTROY) {
+        // The window goes before the object: forget it, so the destructor leaves it alone.
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+    }
+    return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
 void ImageButton::Enable(bool enabled) {

@@ -19,6 +19,7 @@ public:
     ImageButton(HWND parent, int id, const RECT& pixels, const std::wstring& caption, UniqueIcon picture, HFONT font);
     ImageButton(const ImageButton&) = delete;
     ImageButton& operator=(const ImageButton&) = delete;
+    ~ImageButton();
 
     HWND Handle() const { return window_; }
     int Id() const { return id_; }
@@ -38,7 +39,10 @@ public:
     static int PictureSide(int buttonHeight, int pictureSize);
 
 private:
+    static LRESULT CALLBACK Guard(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
     HWND window_ = nullptr;
+    WNDPROC buttonProcedure_ = nullptr;  // the BUTTON class's own, which Guard passes on to
     int id_;
     UniqueIcon picture_;
     int pictureSize_ = 0;  // pixels of the picture's own square
