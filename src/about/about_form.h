@@ -1,0 +1,61 @@
+// frmSplash of kelvo: the about window as a model. Everything it shows is fixed: the product
+// name, platforms and version with their fonts and colours, the logo's place, the release
+// notes and a column of link labels, each opening one target through the shell with the
+// installation folder as working directory.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "base/form_controls.h"
+#include "base/ports.h"
+#include "monitor/monitor_ports.h"
+
+namespace varnic::kelvo {
+
+struct FontSpec {
+    std::string name;
+    double points = 9;
+    bool bold = false;
+    bool underline = false;
+};
+
+struct StyledLabel : LabelModel {
+    FontSpec font;
+    Rgb colour;
+    bool link = false;     // opens a target when clicked; shown with a hand cursor
+    bool inFrame = true;   // placed relative to Frame1
+};
+
+class frmSplash {
+public:
+    // `unloadWindow` has the view destroy the window.
+    frmSplash(Shell& shell, std::string appDir, std::function<void()> unloadWindow);
+
+    void Label1_Click();  // "官方网站"
+    void Label2_Click();  // "访问作者Blog"
+    void Label3_Click();  // first download site
+    void Label4_Click();  // second download site
+    void Label5_Click();  // "帮助"
+    void Label6_Click();  // "备用网站"
+    void xpButton1_Click();  // "关闭"
+
+    // --- controls (twips; those in the frame relative to Frame1) -------------------------------
+    int clientWidth = 5850;
+    int clientHeight = 4560;
+    FrameModel Frame1;
+    ControlBase imglogo;  // in the frame; a 128 x 128 picture
+    StyledLabel lblProductName, lblPlatform, lblVersion;
+    StyledLabel Label1, Label6, Label2, Label3, Label4, Label5;
+    TextBoxModel Text1;  // in the frame; multi-line, read-only, vertical scroll bar
+    ButtonModel xpButton1;
+
+private:
+    void Open(const std::string& target);
+
+    Shell& shell_;
+    std::string appDir_;
+    std::function<void()> unloadWindow_;
+};
+
+}  // namespace varnic::kelvo
