@@ -60,8 +60,8 @@ private:
     int width_;
     int height_;
     UniqueMemoryDc dc_;
+    void* pictureBits_ = nullptr;  // before picture_, whose making fills it in
     GdiObject<HBITMAP> picture_;
-    void* pictureBits_ = nullptr;
     HGDIOBJ originalBitmap_ = nullptr;
     HGDIOBJ originalFont_ = nullptr;
     HGDIOBJ originalPen_ = nullptr;
