@@ -68,8 +68,7 @@ EmptyCommandParse ParseEmptyCommand(const std::vector<std::string>& arguments) {
             command.imageNames.push_back(argument);
         }
     }
-    if (!command.help && !command.allProcesses && command.imageNames.empty())
-        return {std::nullopt, "no process named"};
+    if (!command.help && !command.allProcesses && command.imageNames.empty()) return {std::nullopt, "no process named"};
     return {command, {}};
 }
 

@@ -15,10 +15,10 @@ inline constexpr int kEmptyExitFailure = 1;  // the process list could not be ta
 inline constexpr int kEmptyExitUsage = 2;
 
 struct EmptyCommand {
-    bool verbose = false;                  // -v: report every trimmed process and the totals
-    bool help = false;                     // -h, -? or --help: print the usage and do nothing
-    bool allProcesses = false;             // "*" was among the targets
-    std::vector<std::string> imageNames;   // executable file names, e.g. "kelvo.exe"
+    bool verbose = false;                 // -v: report every trimmed process and the totals
+    bool help = false;                    // -h, -? or --help: print the usage and do nothing
+    bool allProcesses = false;            // "*" was among the targets
+    std::vector<std::string> imageNames;  // executable file names, e.g. "kelvo.exe"
 
     // True when the process whose image is `exeFile` (a bare name or a full path) is covered:
     // every process for "*", else one whose file name equals a target, ignoring case.

@@ -38,8 +38,9 @@ std::string OwnFileName() {
 UniqueFile OpenLog() {
     const std::wstring log = Wide(ApplicationDirectory()) + L"\\calls.log";
     for (int attempt = 0; attempt < 100; ++attempt) {
-        UniqueFile file(CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file(CreateFileW(log.c_str(), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || GetLastError() != ERROR_SHARING_VIOLATION) return file;
         Sleep(20);
     }

@@ -33,7 +33,10 @@ TEST(EmptyCommandLine, SwitchesAreReadInAnyCaseAndPlace) {
 }
 
 TEST(EmptyCommandLine, BadUsageIsRefusedWithAReason) {
-    struct Case { std::vector<std::string> arguments; std::string reason; };
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string reason;
+    };
     const Case cases[] = {
         {{}, "no process named"},
         {{"  ", ""}, "no process named"},
@@ -53,11 +56,20 @@ TEST(EmptyCommandLine, BadUsageIsRefusedWithAReason) {
 
 TEST(EmptyCommandSelection, NamesMatchTheExecutableFileIgnoringCase) {
     EmptyCommand command = Parsed({"Kelvo.EXE", "tarnel.exe"});
-    struct Case { const char* exe; bool selected; };
+    struct Case {
+        const char* exe;
+        bool selected;
+    };
     const Case cases[] = {
-        {"kelvo.exe", true},  {"KELVO.EXE", true},   {"C:\\Varnic\\kelvo.exe", true},
-        {"tarnel.exe", true}, {"kelvo.ex", false},   {"kelvo.exe.exe", false},
-        {"xkelvo.exe", false}, {"kelvo", false},     {"", false},
+        {"kelvo.exe", true},
+        {"KELVO.EXE", true},
+        {"C:\\Varnic\\kelvo.exe", true},
+        {"tarnel.exe", true},
+        {"kelvo.ex", false},
+        {"kelvo.exe.exe", false},
+        {"xkelvo.exe", false},
+        {"kelvo", false},
+        {"", false},
         {"C:\\kelvo.exe\\other.exe", false},
     };
     for (const auto& c : cases) EXPECT_EQ(command.Selects(c.exe), c.selected) << c.exe;

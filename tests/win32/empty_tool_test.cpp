@@ -2,14 +2,13 @@
 // working set is accepted but changes nothing, so shrinking is checked on Windows only;
 // everything else (which processes are chosen, the figures, the exit codes) is checked
 // everywhere.
-#include "cleaner/win32/working_set.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <regex>
 
+#include "cleaner/win32/working_set.h"
 #include "platform/win32/handles.h"
 #include "scratch_folder.h"
 
@@ -19,9 +18,7 @@ namespace {
 using testing::FileBytes;
 using testing::ScratchFolder;
 
-bool RunningUnderWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
+bool RunningUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
 std::string OwnExeName() {
     wchar_t path[MAX_PATH];
@@ -102,7 +99,8 @@ TEST(EmptyTool, VerboseStarReportsEveryProcessItTrimmedThisOneIncluded) {
     EXPECT_EQ(run.exitCode, 0u);
     auto lines = TrimmedLines(run.out);
     EXPECT_TRUE(Names(lines, OwnExeName(), GetCurrentProcessId())) << run.out;
-    auto ours = std::find_if(lines.begin(), lines.end(), [](const ReportLine& l) { return l.pid == GetCurrentProcessId(); });
+    auto ours =
+        std::find_if(lines.begin(), lines.end(), [](const ReportLine& l) { return l.pid == GetCurrentProcessId(); });
     if (ours != lines.end()) {
         EXPECT_GT(ours->beforeKb, 0u);
     }

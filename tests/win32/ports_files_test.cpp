@@ -1,13 +1,12 @@
 // Win32FileSystem and Win32AnsiCodec on a real (Wine) file system.
-#include "platform/win32/ansi_codec.h"
-#include "platform/win32/files.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/win32/ansi_codec.h"
+#include "platform/win32/files.h"
 #include "platform/win32/handles.h"
 #include "scratch_folder.h"
 
@@ -77,7 +76,7 @@ TEST(AnsiCode, IsTheCodeOfTheFirstCharacterAsBasicsAscGivesIt) {
         EXPECT_EQ(AnsiCode(text->utf8), text->firstCode);
     }
     if (GetACP() == 1252) {
-        EXPECT_EQ(AnsiCode("é"), 233);  // above 127 yet not negative: a single byte
+        EXPECT_EQ(AnsiCode("é"), 233);   // above 127 yet not negative: a single byte
         EXPECT_EQ(AnsiCode("内"), '?');  // not in the code page: its default character
     }
 }
@@ -95,12 +94,22 @@ TEST_F(FileSystemTest, ExistsOnlyForOrdinaryFilesAsADirectoryListingShowsThem) {
     ASSERT_TRUE(PutFile(folder / "readonly.txt", "x", FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(CreateDirectoryW(Wide(folder / "temp").c_str(), nullptr));
 
-    struct Case { std::string path; bool exists; };
+    struct Case {
+        std::string path;
+        bool exists;
+    };
     const Case cases[] = {
-        {folder / "plain.txt", true},   {folder / "PLAIN.TXT", true},     {folder / "readonly.txt", true},
-        {folder / "hidden.txt", false}, {folder / "system.txt", false},   {folder / "temp", false},
-        {folder / "missing.txt", false}, {folder / "temp\\vr.ini", false}, {folder / "plain*", false},
-        {folder / "plai?.txt", false},  {"", false},
+        {folder / "plain.txt", true},
+        {folder / "PLAIN.TXT", true},
+        {folder / "readonly.txt", true},
+        {folder / "hidden.txt", false},
+        {folder / "system.txt", false},
+        {folder / "temp", false},
+        {folder / "missing.txt", false},
+        {folder / "temp\\vr.ini", false},
+        {folder / "plain*", false},
+        {folder / "plai?.txt", false},
+        {"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(files.Exists(c.path), c.exists) << c.path;
 }
@@ -157,8 +166,8 @@ TEST_F(FileSystemTest, AFailedWriteKeepsTheOldBytesAndCleansUp) {
 
     ASSERT_TRUE(PutFile(folder / "locked.ini", "old"));
     {
-        UniqueFile lock(CreateFileW(Wide(folder / "locked.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    0, nullptr));
+        UniqueFile lock(
+            CreateFileW(Wide(folder / "locked.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(lock);
         EXPECT_FALSE(files.Write(folder / "locked.ini", "new"));
     }

@@ -1,17 +1,17 @@
 // The small system ports: memory figures, process count, clipboard and message boxes.
-#include "platform/win32/clipboard.h"
-#include "platform/win32/memory_probe.h"
-#include "platform/win32/message_boxes.h"
-#include "platform/win32/process_counter.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
 #include <tlhelp32.h>
 
 #include <cstdlib>
 #include <thread>
 
+#include "platform/win32/clipboard.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/memory_probe.h"
+#include "platform/win32/message_boxes.h"
+#include "platform/win32/process_counter.h"
 #include "platform/win32/wide.h"
 
 namespace varnic::win32 {
@@ -28,7 +28,8 @@ TEST(MemoryProbe, FiguresAreTheSystemsSixtyFourBitOnes) {
     EXPECT_LE(status.availPhys, status.totalPhys);
     EXPECT_LE(status.memoryLoad, 100u);
     // Available memory and load move between the two readings; a little only.
-    const std::int64_t drift = static_cast<std::int64_t>(status.availPhys) - static_cast<std::int64_t>(system.ullAvailPhys);
+    const std::int64_t drift =
+        static_cast<std::int64_t>(status.availPhys) - static_cast<std::int64_t>(system.ullAvailPhys);
     EXPECT_LT(std::llabs(drift), 256ll << 20);
     EXPECT_LE(std::abs(static_cast<int>(status.memoryLoad) - static_cast<int>(system.dwMemoryLoad)), 5);
 }
@@ -43,8 +44,8 @@ public:
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION started{};
-        if (CreateProcessW(self, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                           &startup, &started)) {
+        if (CreateProcessW(self, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                           &started)) {
             process_.Reset(started.hProcess);
             thread_.Reset(started.hThread);
         }
@@ -158,8 +159,8 @@ struct SeenBox {
     HWND owner = nullptr;
     bool seen = false;
     HWND box = nullptr;
-    HWND watched = nullptr;         // a window of the program other than the box
-    bool watchedEnabled = true;     // whether that window took input while the box was up
+    HWND watched = nullptr;      // a window of the program other than the box
+    bool watchedEnabled = true;  // whether that window took input while the box was up
 };
 thread_local SeenBox* tSeenBox = nullptr;
 
@@ -188,8 +189,8 @@ LRESULT CALLBACK WatchBoxes(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST(MessageBoxes, ShowTheTextAndCaptionModallyAndReturnOnOk) {
-    HWND owner = CreateWindowW(L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr,
-                               nullptr);
+    HWND owner =
+        CreateWindowW(L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(owner, nullptr);
     SeenBox seen;
     tSeenBox = &seen;

@@ -1,14 +1,13 @@
 // Win32ProcessLauncher and Win32Shell, watched through the command recorder: a helper that,
 // copied under a program's name, logs how it was started into "calls.log" beside itself.
-#include "platform/win32/process_launcher.h"
-#include "platform/win32/shell.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <vector>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/process_launcher.h"
+#include "platform/win32/shell.h"
 #include "scratch_folder.h"
 
 namespace varnic::win32 {
@@ -75,7 +74,11 @@ protected:
 };
 
 TEST_F(ProcessStartTest, TheCommandLineArrivesExactlyWithTheShowValue) {
-    struct Case { std::string commandLine; ShowWindow show; std::string logged; };
+    struct Case {
+        std::string commandLine;
+        ShowWindow show;
+        std::string logged;
+    };
     const Case cases[] = {
         {"empty.exe  *", ShowWindow::Hidden, "0"},
         {"empty.exe kelvo.exe", ShowWindow::Hidden, "0"},

@@ -2,6 +2,7 @@
 #include "cleaner/win32/working_set.h"
 
 #include <windows.h>
+// After windows.h, which they need.
 #include <psapi.h>
 #include <tlhelp32.h>
 

@@ -38,8 +38,8 @@ bool Win32FileSystem::Exists(const std::string& path) {
 
 std::optional<std::string> Win32FileSystem::Read(const std::string& path, std::size_t maxBytes) {
     UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     std::string bytes;
     char buffer[64 * 1024];
@@ -64,8 +64,8 @@ bool Win32FileSystem::Write(const std::string& path, const std::string& bytes) {
 
     const std::wstring temporary = target + L".tmp-" + std::to_wstring(GetCurrentProcessId());
     {
-        UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
         if (!WriteAll(file.Get(), bytes) || !FlushFileBuffers(file.Get())) {
             file.Reset();
@@ -84,8 +84,6 @@ bool Win32FileSystem::Copy(const std::string& from, const std::string& to) {
     return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != 0;
 }
 
-bool Win32FileSystem::Delete(const std::string& path) {
-    return DeleteFileW(Wide(path).c_str()) != 0;
-}
+bool Win32FileSystem::Delete(const std::string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
 
 }  // namespace varnic::win32

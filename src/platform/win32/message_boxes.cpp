@@ -7,9 +7,12 @@ namespace varnic::win32 {
 
 UINT Win32MessageBoxes::Style(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Critical: return MB_OK | MB_ICONHAND;
-        case MessageIcon::Information: return MB_OK | MB_ICONINFORMATION;
-        case MessageIcon::None: break;
+        case MessageIcon::Critical:
+            return MB_OK | MB_ICONHAND;
+        case MessageIcon::Information:
+            return MB_OK | MB_ICONINFORMATION;
+        case MessageIcon::None:
+            break;
     }
     return MB_OK;
 }

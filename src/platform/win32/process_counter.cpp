@@ -4,6 +4,7 @@
 #include "platform/win32/process_counter.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <tlhelp32.h>
 
 #include "platform/win32/handles.h"

@@ -25,8 +25,7 @@ bool Win32ProcessLauncher::Start(const std::string& program, const std::string& 
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(show);
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(image.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &started))
+    if (!CreateProcessW(image.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
         return false;
     UniqueHandle process(started.hProcess);  // not tracked: both handles go at once
     UniqueHandle thread(started.hThread);
