@@ -1,0 +1,300 @@
+// AboutWindow: the about window's frame, labels, links, logo and notes box.
+#include "about/win32/about_window.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cwchar>
+
+#include "about/win32/about_resources.h"
+#include "platform/win32/wide.h"
+
+namespace varnic::win32 {
+namespace {
+
+// A fixed dialog frame without caption or system menu, kept out of the taskbar.
+constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+const kelvo::FontSpec kTextFont{"宋体", 9, false, false};
+
+int ScreenDpi() {
+    WindowDc screen(nullptr);
+    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+bool SameFont(const kelvo::FontSpec& a, const kelvo::FontSpec& b) {
+    return a.name == b.name && a.points == b.points && a.bold == b.bold && a.underline == b.underline;
+}
+
+COLORREF ColourOf(const Rgb& rgb) { return RGB(rgb.r, rgb.g, rgb.b); }
+
+TwipsRect InFrame(const TwipsRect& frame, const TwipsRect& place) {
+    return {frame.left + place.left, frame.top + place.top, place.width, place.height};
+}
+
+void BringToFront(HWND window) {
+    ::ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+}
+
+struct ClassSearch {
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindClass(HWND window, LPARAM state) {
+    auto* search = reinterpret_cast<ClassSearch*>(state);
+    wchar_t name[64] = {};
+    if (GetClassNameW(window, name, 64) && std::wcscmp(name, search->className) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+class AboutWindow::Busy {
+public:
+    explicit Busy(AboutWindow* about) : about_(about) { ++about_->depth_; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+    ~Busy() {
+        if (--about_->depth_ == 0 && about_->destroyed_) delete about_;
+    }
+
+private:
+    AboutWindow* about_;
+};
+
+AboutWindow::AboutWindow(HINSTANCE instance, const std::string& appDir, Shell* shell)
+    : instance_(instance), form_(shell ? *shell : ownShell_, appDir, [this] {
+          if (window_) DestroyWindow(window_);
+      }) {}
+
+HWND AboutWindow::Find() {
+    ClassSearch search{kClassName, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND AboutWindow::Show(HINSTANCE instance, const std::string& appDir, Shell* shell) {
+    if (HWND open = Find()) {
+        BringToFront(open);
+        return open;
+    }
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+
+    // The window takes the object over at WM_NCCREATE; until then this owns it.
+    std::unique_ptr<AboutWindow> owner(new AboutWindow(instance, appDir, shell));
+    AboutWindow* self = owner.get();
+    self->dpi_ = ScreenDpi();
+    RECT frame{0, 0, self->Px(self->form_.clientWidth), self->Px(self->form_.clientHeight)};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    HWND window = CreateWindowExW(kExStyle, kClassName, L"", kStyle, left, top, width, height, nullptr, nullptr,
+                                  instance, &owner);
+    if (!window) return nullptr;  // the object went with the window, or with `owner`
+    try {
+        Busy busy(self);
+        self->Build();
+        if (!self->window_) return nullptr;
+        ::ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+        SetForegroundWindow(window);
+        return window;
+    } catch (...) {
+        if (IsWindow(window)) DestroyWindow(window);
+        return nullptr;
+    }
+}
+
+LRESULT CALLBACK AboutWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        if (message == WM_NCCREATE) {
+            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            auto* owner = static_cast<std::unique_ptr<AboutWindow>*>(create->lpCreateParams);
+            AboutWindow* self = owner->release();
+            self->window_ = window;
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (!self) return DefWindowProcW(window, message, wParam, lParam);
+        Busy busy(self);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            self->window_ = nullptr;
+            self->destroyed_ = true;  // freed once no call of it is running any more
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlID == static_cast<UINT>(kImgLogo)) {
+            DrawLogo(item);
+            return TRUE;
+        }
+        if (buttons_ && buttons_->Draw(item)) return TRUE;
+        break;
+    }
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+        if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void AboutWindow::Build() {
+    ownShell_.SetOwner(window_);
+    const int logoSide = Px(form_.imglogo.place.width);
+    logo_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ABOUT_LOGO), IMAGE_ICON, logoSide,
+                                              logoSide, LR_DEFAULTCOLOR)));
+    textFont_ = FontFor(kTextFont);
+    buttons_ = std::make_unique<ImageButtonGroup>(window_);
+    CreateControls();
+}
+
+HFONT AboutWindow::FontFor(const kelvo::FontSpec& spec) {
+    for (const auto& [known, font] : fonts_)
+        if (SameFont(known, spec)) return font.Get();
+    const int height = -static_cast<int>(std::lround(spec.points * dpi_ / 72.0));
+    HFONT font = CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, spec.underline, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, Wide(spec.name).c_str());
+    fonts_.emplace_back(spec, GdiObject<HFONT>(font));
+    return font;
+}
+
+HWND AboutWindow::AddControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int id, const TwipsRect& place,
+                             const std::string& text, HFONT font) {
+    const int left = Px(place.left), top = Px(place.top);
+    HWND control = CreateWindowExW(exStyle, windowClass, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, left, top,
+                                   Px(place.left + place.width) - left, Px(place.top + place.height) - top, window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}
+
+void AboutWindow::CreateControls() {
+    using kelvo::frmSplash;
+    const frmSplash& f = form_;
+    const TwipsRect& frame = f.Frame1.place;
+    AddControl(L"BUTTON", BS_GROUPBOX, 0, kFrame1, frame, "", textFont_);
+    AddControl(L"STATIC", SS_OWNERDRAW, 0, kImgLogo, InFrame(frame, f.imglogo.place), "", nullptr);
+
+    labels_ = {
+        {kLblProductName, &f.lblProductName, nullptr},
+        {kLblPlatform, &f.lblPlatform, nullptr},
+        {kLblVersion, &f.lblVersion, nullptr},
+        {kLabel1, &f.Label1, &frmSplash::Label1_Click},
+        {kLabel6, &f.Label6, &frmSplash::Label6_Click},
+        {kLabel2, &f.Label2, &frmSplash::Label2_Click},
+        {kLabel3, &f.Label3, &frmSplash::Label3_Click},
+        {kLabel4, &f.Label4, &frmSplash::Label4_Click},
+        {kLabel5, &f.Label5, &frmSplash::Label5_Click},
+    };
+    for (const Label& label : labels_) {
+        const kelvo::StyledLabel& model = *label.model;
+        // SS_NOTIFY makes a link answer the mouse: clicks and the hand cursor.
+        const DWORD style = SS_LEFT | SS_NOPREFIX | (model.link ? SS_NOTIFY : 0);
+        AddControl(L"STATIC", style, 0, label.id, model.inFrame ? InFrame(frame, model.place) : model.place,
+                   model.caption, FontFor(model.font));
+    }
+    AddControl(L"EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL, WS_EX_CLIENTEDGE, kText1,
+               InFrame(frame, f.Text1.place), f.Text1.text, textFont_);
+
+    const TwipsRect& p = f.xpButton1.place;
+    buttons_->Add(kXpButton1, RECT{Px(p.left), Px(p.top), Px(p.left + p.width), Px(p.top + p.height)},
+                  Wide(f.xpButton1.caption), IDI_ABOUT_CLOSE);
+}
+
+const AboutWindow::Label* AboutWindow::LabelOf(HWND control) const {
+    if (!control || GetParent(control) != window_) return nullptr;
+    const int id = GetDlgCtrlID(control);
+    for (const Label& label : labels_)
+        if (label.id == id) return &label;
+    return nullptr;
+}
+
+LRESULT AboutWindow::OnCtlColorStatic(HDC dc, HWND control) {
+    const Label* label = LabelOf(control);
+    SetTextColor(dc, label ? ColourOf(label->model->colour) : GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));  // the notes box too: it is read-only
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+bool AboutWindow::OnSetCursor(HWND under) {
+    const Label* label = LabelOf(under);
+    if (!label || !label->click) return false;
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    return true;
+}
+
+void AboutWindow::OnCommand(int id, int code) {
+    if (id == kXpButton1) {
+        if (code == BN_CLICKED) form_.xpButton1_Click();
+        return;
+    }
+    if (code != STN_CLICKED) return;
+    for (const Label& label : labels_) {
+        if (label.id == id && label.click) {
+            (form_.*label.click)();
+            return;
+        }
+    }
+}
+
+// The logo picture, or, without one, a drawn badge: a light-blue disc with a white ring and a
+// large "V".
+void AboutWindow::DrawLogo(const DRAWITEMSTRUCT& item) const {
+    const RECT& r = item.rcItem;
+    FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
+    const int side = std::min(r.right - r.left, r.bottom - r.top);
+    if (logo_) {
+        DrawIconEx(item.hDC, r.left, r.top, logo_.Get(), side, side, 0, nullptr, DI_NORMAL);
+        return;
+    }
+    const int inset = side / 16, ring = side / 10;
+    GdiObject<HBRUSH> disc(CreateSolidBrush(RGB(128, 128, 255)));
+    GdiObject<HBRUSH> inner(CreateSolidBrush(RGB(64, 64, 200)));
+    GdiObject<HPEN> white(CreatePen(PS_SOLID, std::max(2, side / 32), RGB(255, 255, 255)));
+    {
+        SelectedObject brush(item.hDC, disc.Get());
+        SelectedObject pen(item.hDC, white.Get());
+        Ellipse(item.hDC, r.left + inset, r.top + inset, r.left + side - inset, r.top + side - inset);
+        SelectedObject innerBrush(item.hDC, inner.Get());
+        Ellipse(item.hDC, r.left + inset + ring, r.top + inset + ring, r.left + side - inset - ring,
+                r.top + side - inset - ring);
+    }
+    GdiObject<HFONT> letterFont(CreateFontW(-side / 2, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+                                            DEFAULT_PITCH | FF_SWISS, L"Arial"));
+    SelectedObject font(item.hDC, letterFont.Get());
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, RGB(255, 255, 255));
+    RECT letter{r.left, r.top, r.left + side, r.top + side};
+    DrawTextW(item.hDC, L"V", 1, &letter, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+}  // namespace varnic::win32

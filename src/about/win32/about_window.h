@@ -1,0 +1,80 @@
+// The Win32 view of the about window (frmSplash): a borderless-looking fixed frame without a
+// title bar, centred on the screen and kept out of the taskbar, showing the logo, the product
+// labels in their fonts and colours, link labels with a hand cursor and the notes box. There
+// is at most one about window per thread; the window owns its object and frees it when it is
+// destroyed.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "about/about_form.h"
+#include "controls/win32/image_button_group.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/shell.h"
+
+namespace varnic::win32 {
+
+class AboutWindow {
+public:
+    enum ControlId : int {
+        kFrame1 = 4001, kImgLogo, kLblProductName, kLblPlatform, kLblVersion,
+        kLabel1, kLabel6, kLabel2, kLabel3, kLabel4, kText1, kXpButton1, kLabel5,
+    };
+    static constexpr const wchar_t* kClassName = L"VarnicAbout";
+
+    // Shows the about window: the first call creates it; while it is open, a call brings the
+    // same window to the front. Links open through `shell`, or, when that is null, through the
+    // system's shell with the about window as owner. Answers the window, or null when it could
+    // not be created.
+    static HWND Show(HINSTANCE instance, const std::string& appDir, Shell* shell = nullptr);
+
+    // The open about window of this thread, or null.
+    static HWND Find();
+
+    AboutWindow(const AboutWindow&) = delete;
+    AboutWindow& operator=(const AboutWindow&) = delete;
+
+private:
+    AboutWindow(HINSTANCE instance, const std::string& appDir, Shell* shell);
+
+    struct Label {
+        int id;
+        const kelvo::StyledLabel* model;
+        void (kelvo::frmSplash::*click)();  // null for plain labels
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Build();
+    void CreateControls();
+    HWND AddControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int id, const TwipsRect& place,
+                    const std::string& text, HFONT font);
+    HFONT FontFor(const kelvo::FontSpec& spec);
+    const Label* LabelOf(HWND control) const;
+    LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    bool OnSetCursor(HWND under);
+    void OnCommand(int id, int code);
+    void DrawLogo(const DRAWITEMSTRUCT& item) const;
+    int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+
+    class Busy;
+
+    HINSTANCE instance_;
+    Win32Shell ownShell_;
+    kelvo::frmSplash form_;
+    HWND window_ = nullptr;
+    int dpi_ = 96;
+    std::vector<Label> labels_;
+    std::vector<std::pair<kelvo::FontSpec, GdiObject<HFONT>>> fonts_;
+    HFONT textFont_ = nullptr;  // one of fonts_
+    UniqueIcon logo_;  // null: the logo is drawn in code
+    std::unique_ptr<ImageButtonGroup> buttons_;
+    int depth_ = 0;
+    bool destroyed_ = false;
+};
+
+}  // namespace varnic::win32

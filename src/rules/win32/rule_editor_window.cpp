@@ -1,0 +1,304 @@
+// RuleEditorWindow: the rule editor's window, its controls and the traffic between them and
+// the Form2 model.
+#include "rules/win32/rule_editor_window.h"
+
+#include <cwchar>
+
+#include "platform/win32/wide.h"
+#include "rules/win32/rule_editor_resources.h"
+
+namespace varnic::win32 {
+namespace {
+
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;  // fixed border, no minimize or maximize
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+constexpr int kFontPoints = 9;
+constexpr int kDropDownRows = 5;  // the combo's list shows every rule without scrolling
+
+int ScreenDpi() {
+    WindowDc screen(nullptr);
+    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+std::string TextOf(HWND control) {
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(control, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return Utf8(text);
+}
+
+void BringToFront(HWND window) {
+    ::ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(window);
+}
+
+struct ClassSearch {
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK FindClass(HWND window, LPARAM state) {
+    auto* search = reinterpret_cast<ClassSearch*>(state);
+    wchar_t name[64] = {};
+    if (GetClassNameW(window, name, 64) && std::wcscmp(name, search->className) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+class RuleEditorWindow::Busy {
+public:
+    explicit Busy(RuleEditorWindow* editor) : editor_(editor) { ++editor_->depth_; }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+    ~Busy() {
+        if (--editor_->depth_ == 0 && editor_->destroyed_) delete editor_;
+    }
+
+private:
+    RuleEditorWindow* editor_;
+};
+
+RuleEditorWindow::RuleEditorWindow(HINSTANCE instance, const std::string& appDir, std::function<void()> checkState,
+                                   MessageBoxes* messages)
+    : instance_(instance),
+      form_({files_, codec_, messages ? *messages : ownBoxes_}, appDir,
+            {std::move(checkState), [this] {
+                 if (window_) DestroyWindow(window_);
+             }}) {}
+
+HWND RuleEditorWindow::Find() {
+    ClassSearch search{kClassName, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND RuleEditorWindow::Show(HINSTANCE instance, HICON mainIcon, const std::string& appDir,
+                            std::function<void()> checkState, MessageBoxes* messages) {
+    if (HWND open = Find()) {
+        BringToFront(open);
+        return open;
+    }
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+
+    // The window takes the object over at WM_NCCREATE; until then this owns it.
+    std::unique_ptr<RuleEditorWindow> owner(new RuleEditorWindow(instance, appDir, std::move(checkState), messages));
+    RuleEditorWindow* self = owner.get();
+    self->dpi_ = ScreenDpi();
+    RECT frame{0, 0, self->Px(self->form_.clientWidth), self->Px(self->form_.clientHeight)};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    HWND window = CreateWindowExW(kExStyle, kClassName, Wide(self->form_.caption).c_str(), kStyle, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                  instance, &owner);
+    if (!window) return nullptr;  // the object went with the window, or with `owner`
+    try {
+        Busy busy(self);
+        if (!self->Build(mainIcon)) return nullptr;
+        ::ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+        SetForegroundWindow(window);
+        return window;
+    } catch (...) {
+        if (IsWindow(window)) DestroyWindow(window);
+        return nullptr;
+    }
+}
+
+LRESULT CALLBACK RuleEditorWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        if (message == WM_NCCREATE) {
+            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            auto* owner = static_cast<std::unique_ptr<RuleEditorWindow>*>(create->lpCreateParams);
+            RuleEditorWindow* self = owner->release();
+            self->window_ = window;
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        auto* self = reinterpret_cast<RuleEditorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (!self) return DefWindowProcW(window, message, wParam, lParam);
+        Busy busy(self);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            self->window_ = nullptr;
+            self->destroyed_ = true;  // freed once no call of it is running any more
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT RuleEditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_DRAWITEM:
+        if (buttons_ && buttons_->Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+        break;
+    case WM_DESTROY:
+        form_.Form_Unload();
+        return 0;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+bool RuleEditorWindow::Build(HICON mainIcon) {
+    ownBoxes_.SetOwner(window_);
+    if (mainIcon) {
+        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon));
+        SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainIcon));
+    }
+    font_.Reset(CreateFontW(-MulDiv(kFontPoints, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                            L"宋体"));
+    buttons_ = std::make_unique<ImageButtonGroup>(window_);
+    CreateControls();
+
+    form_.Form_Load();
+    if (!window_) return false;
+    HWND combo = GetDlgItem(window_, kCb1);
+    for (const std::string& item : form_.cb1.items)
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+    Reflect();
+    return true;
+}
+
+TwipsRect RuleEditorWindow::InFrame(const TwipsRect& frame, const TwipsRect& place) {
+    return {frame.left + place.left, frame.top + place.top, place.width, place.height};
+}
+
+HWND RuleEditorWindow::AddControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int id,
+                                  const TwipsRect& place, const std::string& text, int extraHeight) {
+    const int left = Px(place.left), top = Px(place.top);
+    const int width = Px(place.left + place.width) - left;
+    const int height = Px(place.top + place.height) - top + extraHeight;
+    HWND control = CreateWindowExW(exStyle, windowClass, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, left, top,
+                                   width, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   instance_, nullptr);
+    if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    return control;
+}
+
+void RuleEditorWindow::CreateControls() {
+    const kelvo::Form2& f = form_;
+    const TwipsRect& frame = f.Frame1.place;
+    AddControl(L"STATIC", SS_LEFT, 0, kLabel5, f.Label5.place, f.Label5.caption);
+    AddControl(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, kCb1, f.cb1.place, "",
+               Px(f.cb1.place.height) * kDropDownRows);
+    AddControl(L"BUTTON", BS_GROUPBOX, 0, kFrame1, frame, f.Frame1.caption);
+    // Plain (not automatic) check boxes: the model decides their state.
+    AddControl(L"BUTTON", BS_CHECKBOX | WS_TABSTOP, 0, kCheck1, InFrame(frame, f.Check1.place), f.Check1.caption);
+    AddControl(L"STATIC", SS_LEFT, 0, kLabel1, InFrame(frame, f.Label1.place), f.Label1.caption);
+    AddControl(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kText1, InFrame(frame, f.Text1.place), "");
+    AddControl(L"STATIC", SS_LEFT, 0, kLabel2, InFrame(frame, f.Label2.place), f.Label2.caption);
+    AddControl(L"BUTTON", BS_CHECKBOX | WS_TABSTOP, 0, kCheck2, InFrame(frame, f.Check2.place), f.Check2.caption);
+    AddControl(L"STATIC", SS_LEFT, 0, kLabel3, InFrame(frame, f.Label3.place), f.Label3.caption);
+    AddControl(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kText2, InFrame(frame, f.Text2.place), "");
+    AddControl(L"STATIC", SS_LEFT, 0, kLabel4, InFrame(frame, f.Label4.place), f.Label4.caption);
+    // A read-only edit paints on the button face, as the note should.
+    AddControl(L"EDIT", ES_MULTILINE | ES_READONLY, WS_EX_CLIENTEDGE, kText3, f.Text3.place, f.Text3.text);
+
+    const struct {
+        int id;
+        const ButtonModel& model;
+        int picture;
+    } buttons[] = {
+        {kXpButton1, f.xpButton1, IDI_RULE_SAVE},
+        {kXpButton2, f.xpButton2, IDI_RULE_CLOSE},
+        {kXpButton3, f.xpButton3, IDI_RULE_RESTORE},
+    };
+    for (const auto& b : buttons) {
+        const TwipsRect& p = b.model.place;
+        const RECT pixels{Px(p.left), Px(p.top), Px(p.left + p.width), Px(p.top + p.height)};
+        buttons_->Add(b.id, pixels, Wide(b.model.caption), b.picture, Wide(b.model.tooltip));
+    }
+}
+
+void RuleEditorWindow::OnCommand(int id, int code, HWND control) {
+    switch (id) {
+    case kCheck1:
+        if (code != BN_CLICKED) return;
+        form_.UserClickedCheck1();
+        break;
+    case kCheck2:
+        if (code != BN_CLICKED) return;
+        form_.UserClickedCheck2();
+        break;
+    case kText1:
+        if (code != EN_CHANGE || reflecting_) return;
+        form_.UserEditedText1(TextOf(control));
+        break;
+    case kText2:
+        if (code != EN_CHANGE || reflecting_) return;
+        form_.UserEditedText2(TextOf(control));
+        break;
+    case kCb1:
+        if (code != CBN_SELCHANGE) return;
+        form_.UserSelectedCb1(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
+        break;
+    case kXpButton1:
+        if (code != BN_CLICKED) return;
+        form_.xpButton1_Click();
+        break;
+    case kXpButton2:
+        if (code != BN_CLICKED) return;
+        form_.xpButton2_Click();
+        break;
+    case kXpButton3:
+        if (code != BN_CLICKED) return;
+        form_.xpButton3_Click();
+        break;
+    default:
+        return;
+    }
+    Reflect();
+}
+
+void RuleEditorWindow::Reflect() {
+    if (!window_) return;  // closed by the handler that just ran
+    const bool wasReflecting = reflecting_;
+    reflecting_ = true;
+    const struct {
+        int id;
+        const CheckBoxModel& model;
+    } checks[] = {{kCheck1, form_.Check1}, {kCheck2, form_.Check2}};
+    for (const auto& c : checks) {
+        const WPARAM state = c.model.value == 1 ? BST_CHECKED : BST_UNCHECKED;
+        HWND box = GetDlgItem(window_, c.id);
+        if (static_cast<WPARAM>(SendMessageW(box, BM_GETCHECK, 0, 0)) != state) SendMessageW(box, BM_SETCHECK, state, 0);
+    }
+    ReflectText(kText1, form_.Text1);
+    ReflectText(kText2, form_.Text2);
+    HWND combo = GetDlgItem(window_, kCb1);
+    if (static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)) != form_.cb1.listIndex)
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(form_.cb1.listIndex), 0);
+    reflecting_ = wasReflecting;
+}
+
+void RuleEditorWindow::ReflectText(int id, const TextBoxModel& box) {
+    HWND edit = GetDlgItem(window_, id);
+    if (TextOf(edit) != box.text) {
+        SetWindowTextW(edit, Wide(box.text).c_str());
+        // A box the user is typing in keeps its caret at the end of what it now shows.
+        if (GetFocus() == edit) {
+            const int length = GetWindowTextLengthW(edit);
+            SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(length), length);
+        }
+    }
+    if ((IsWindowEnabled(edit) != FALSE) != box.enabled) EnableWindow(edit, box.enabled);
+}
+
+}  // namespace varnic::win32
