@@ -15,7 +15,9 @@ constexpr Rgb kLightBlue{128, 128, 255};
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kLinkBlue{0, 0, 255};
 
-void Place(ControlBase& control, int left, int top, int width, int height) { control.place = {left, top, width, height}; }
+void Place(ControlBase& control, int left, int top, int width, int height) {
+    control.place = {left, top, width, height};
+}
 
 void Style(StyledLabel& label, TwipsRect place, const std::string& caption, const FontSpec& font, Rgb colour) {
     label.place = place;

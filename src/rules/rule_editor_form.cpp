@@ -16,11 +16,16 @@ constexpr const char* kCannotSave = "无法保存清理规则文件：";
 constexpr const char* kNumberOfSwitchedOffTrigger = "9";
 
 const char* const kHelpNoteLines[] = {
-    "小提示：",         "",
-    "   请先选择要进行自", "定义的清理规则，然",
-    "后在下面的详细设置", "中设置规则的具体内",
-    "容",               "   当每修改完一个规",
-    "则后都要点一下“保", "存配置”，这样才能",
+    "小提示：",
+    "",
+    "   请先选择要进行自",
+    "定义的清理规则，然",
+    "后在下面的详细设置",
+    "中设置规则的具体内",
+    "容",
+    "   当每修改完一个规",
+    "则后都要点一下“保",
+    "存配置”，这样才能",
     "修改成功。",
 };
 
@@ -31,6 +36,8 @@ void Place(Control& control, int left, int top, int width, int height, const cha
 }
 
 bool IsPositive(const std::string& text) { return LeadingNumber(text) > 0; }
+
+std::string Flag(bool on) { return std::string(1, on ? '1' : '0'); }
 
 }  // namespace
 
@@ -116,8 +123,8 @@ void Form2::SaveState() {
     const int index = SelectedRule();
     if (index < 0) return;
     RuleRecord& record = RuleRecords[index];
-    record[0] = Check1.value == 1 ? "1" : "0";
-    record[1] = Check2.value == 1 ? "1" : "0";
+    record[0] = Flag(Check1.value == 1);
+    record[1] = Flag(Check2.value == 1);
     record[3] = Text1.text;
     record[2] = Text2.text;
 }

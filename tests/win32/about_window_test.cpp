@@ -155,7 +155,9 @@ TEST_F(AboutWindowTest, WithoutALogoPictureALogoIsDrawn) {
     EXPECT_EQ(GetPixel(dc.Get(), 0, 0), GetSysColor(COLOR_BTNFACE));                       // the corner
 }
 
-TEST_F(AboutWindowTest, ASecondShowReturnsTheSameWindow) { EXPECT_EQ(AboutWindow::Show(GetModuleHandleW(nullptr), kFolder, &shell), window); }
+TEST_F(AboutWindowTest, ASecondShowReturnsTheSameWindow) {
+    EXPECT_EQ(AboutWindow::Show(GetModuleHandleW(nullptr), kFolder, &shell), window);
+}
 
 TEST_F(AboutWindowTest, CloseDestroysIt) {
     SendMessageW(Item(Id::kXpButton1), BM_CLICK, 0, 0);

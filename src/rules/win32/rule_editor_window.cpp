@@ -278,7 +278,8 @@ void RuleEditorWindow::Reflect() {
     for (const auto& c : checks) {
         const WPARAM state = c.model.value == 1 ? BST_CHECKED : BST_UNCHECKED;
         HWND box = GetDlgItem(window_, c.id);
-        if (static_cast<WPARAM>(SendMessageW(box, BM_GETCHECK, 0, 0)) != state) SendMessageW(box, BM_SETCHECK, state, 0);
+        if (static_cast<WPARAM>(SendMessageW(box, BM_GETCHECK, 0, 0)) != state)
+            SendMessageW(box, BM_SETCHECK, state, 0);
     }
     ReflectText(kText1, form_.Text1);
     ReflectText(kText2, form_.Text2);
