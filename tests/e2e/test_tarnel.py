@@ -1,0 +1,235 @@
+#!/usr/bin/env python3
+"""tarnel.exe end to end under Wine: the real updater in a scratch installation folder,
+talking to tests/e2e/http_server.py on 127.0.0.1, driven by tests/helpers/ui_probe.exe.
+
+Environment: VARNIC_BUILD (the i686 build tree), VARNIC_SOURCE, WINEPREFIX, DISPLAY.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+BUILD = os.environ.get("VARNIC_BUILD", "")
+SOURCE = os.environ.get("VARNIC_SOURCE", os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))))
+TARNEL = os.path.join(BUILD, "apps", "tarnel.exe")
+PROBE = os.path.join(BUILD, "tests", "ui_probe.exe")
+RECORDER = os.path.join(BUILD, "tests", "command_recorder.exe")
+SERVER = os.path.join(SOURCE, "tests", "e2e", "http_server.py")
+CAPTION = "Varnic 在线更新"
+PROGRAM_SIZE = 196608
+
+# Control ids of the updater window (src/updater/win32/updater_window.h).
+OPTION2, CHECK, UPDATE, EXIT = "1003", "1004", "1005", "1006"
+INSTALLED, LATEST, COUNTER, BAR = "1008", "1010", "1012", "1013"
+
+
+def pattern(count):
+    return bytes((i * 7) % 251 for i in range(count))
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def wine_environment():
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    env["LC_ALL"] = "C.UTF-8"  # Chinese captions on the probe's command line
+    return env
+
+
+def version_file(version, extra=""):
+    return ("[Ver]\r\nVer=%s\r\n%s" % (version, extra)).encode("ascii")
+
+
+class Server:
+    def __init__(self, root):
+        self.port_file = os.path.join(root, "port")
+        self.process = subprocess.Popen(
+            [sys.executable, SERVER, "--root", root, "--port-file", self.port_file, "--max-seconds", "600"],
+            stdout=subprocess.DEVNULL)
+        deadline = time.monotonic() + 20
+        while not os.path.exists(self.port_file):
+            if time.monotonic() > deadline or self.process.poll() is not None:
+                raise RuntimeError("the test server did not start")
+            time.sleep(0.05)
+        with open(self.port_file) as f:
+            self.port = int(f.read())
+
+    def url(self, path):
+        return "http://127.0.0.1:%d%s" % (self.port, path)
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait(10)
+
+
+@unittest.skipUnless(os.path.exists(TARNEL) and os.path.exists(PROBE), "build tarnel.exe and ui_probe.exe first")
+class TarnelTest(unittest.TestCase):
+    def setUp(self):
+        self.scratch = tempfile.mkdtemp(prefix="varnic-tarnel-")
+        self.install = os.path.join(self.scratch, "install")
+        self.served = os.path.join(self.scratch, "served")
+        os.makedirs(os.path.join(self.install, "temp"))
+        os.makedirs(os.path.join(self.served, "update"))
+        shutil.copy(TARNEL, self.install)
+        self.write(self.install, "vr.ini", version_file("1.9"))
+        self.write(self.install, "kelvo.exe", b"the old kelvo program")
+        self.server = Server(self.served)
+        self.tarnel = None
+
+    def tearDown(self):
+        if self.tarnel and self.tarnel.poll() is None:
+            self.probe("close", CAPTION, check=False)
+            try:
+                self.tarnel.wait(20)
+            except subprocess.TimeoutExpired:
+                self.tarnel.kill()
+        self.server.stop()
+        shutil.rmtree(self.scratch, ignore_errors=True)
+
+    # --- helpers ---
+
+    @staticmethod
+    def write(folder, name, data):
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+
+    def read(self, name):
+        with open(os.path.join(self.install, name), "rb") as f:
+            return f.read()
+
+    def settings(self, version_path="/update/vr.ini", program_path="/update/kelvo.exe", local_program="\\kelvo.exe"):
+        lines = [self.server.url(version_path), "\\temp\\vr.ini", self.server.url(program_path), local_program]
+        self.write(self.install, "Upsetting.ini", ("\r\n".join(lines) + "\r\n").encode("ascii"))
+
+    def publish(self, version, program, extra=""):
+        self.write(self.served, "update/vr.ini", version_file(version, extra))
+        if program is not None:
+            self.write(self.served, "update/kelvo.exe", program)
+
+    def probe(self, *args, check=True):
+        # Output through a file, not a pipe: the first Wine program of a session may start the
+        # prefix's services, which inherit its handles and would hold a pipe open.
+        with tempfile.TemporaryFile() as output:
+            result = subprocess.run(["wine", PROBE, *args], env=wine_environment(), stdout=output,
+                                    stderr=subprocess.DEVNULL, timeout=120)
+            output.seek(0)
+            out = output.read().decode("utf-8", "replace").strip()
+        if check:
+            self.assertEqual(result.returncode, 0, "probe %s: %s" % (" ".join(args), out))
+        last = out.splitlines()[-1] if out else ""
+        return last[3:] if last.startswith("OK ") else last
+
+    def start(self):
+        self.tarnel = subprocess.Popen(["wine", os.path.join(self.install, "tarnel.exe")], env=wine_environment(),
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.probe("wait-window", CAPTION, "60000")
+
+    def close(self):
+        self.probe("click", CAPTION, EXIT)
+        self.probe("wait-gone", CAPTION, "30000")
+        self.tarnel.wait(30)
+
+    def check(self, installed, latest):
+        self.probe("click", CAPTION, CHECK)
+        self.probe("wait-text", CAPTION, LATEST, latest, "30000")
+        self.assertEqual(self.probe("text", CAPTION, INSTALLED), installed)
+
+    def wait_for_file(self, path, seconds=30):
+        deadline = time.monotonic() + seconds
+        while not os.path.exists(path) or os.path.getsize(path) == 0:
+            self.assertLess(time.monotonic(), deadline, "no " + path)
+            time.sleep(0.1)
+
+    # --- cases ---
+
+    def test_check_then_update_installs_the_program_and_records_the_version(self):
+        program = pattern(PROGRAM_SIZE)
+        self.settings()
+        self.publish("2.0", program)
+        self.start()
+        self.check("1.9", "2.0")
+        self.assertEqual(self.read("temp/vr.ini"), version_file("2.0"))
+
+        self.probe("click", CAPTION, UPDATE)
+        self.assertEqual(self.probe("dialog", "提示", "60000"), "下载成功！")
+        self.assertEqual(self.probe("text", CAPTION, COUNTER), "196,608/196,608")
+        self.assertEqual(self.probe("text", CAPTION, BAR), "100")
+        self.assertEqual(self.read("kelvo.exe"), program)
+        self.assertEqual(self.read("vr.ini"), version_file("2.0"))
+        self.assertFalse(os.path.exists(os.path.join(self.install, "kelvo.exe.download")))
+
+        # The new version now reads as installed: no newer one, "更新" stays disabled.
+        self.check("2.0", "2.0")
+        self.probe("click", CAPTION, UPDATE)
+        self.probe("no-dialog", "提示", "2000")
+        self.close()
+
+    def test_an_older_or_equal_server_version_leaves_update_disabled(self):
+        self.settings()
+        self.publish("1.10", pattern(5000))
+        self.start()
+        self.check("1.9", "1.10")
+        self.probe("click", CAPTION, UPDATE)
+        self.probe("no-dialog", "提示", "2000")
+        self.probe("no-dialog", "错误", "500")
+        self.assertEqual(self.read("kelvo.exe"), b"the old kelvo program")
+        self.close()
+
+    def test_failed_downloads_keep_the_installed_program(self):
+        cases = [
+            ("/update/missing.exe", "服务器返回错误：HTTP 404"),
+            ("/status/500", "服务器返回错误：HTTP 500"),
+            ("/drop/3000/%d" % PROGRAM_SIZE, "下载"),
+        ]
+        self.publish("2.0", None)
+        for program_path, message in cases:
+            with self.subTest(program_path):
+                self.settings(program_path=program_path)
+                self.start()
+                self.check("1.9", "2.0")
+                self.probe("click", CAPTION, UPDATE)
+                self.assertTrue(self.probe("dialog", "错误", "60000").startswith(message))
+                self.probe("no-dialog", "提示", "1000")
+                self.assertEqual(self.read("kelvo.exe"), b"the old kelvo program")
+                self.assertEqual(self.read("vr.ini"), version_file("1.9"))
+                self.assertFalse(os.path.exists(os.path.join(self.install, "kelvo.exe.download")))
+                self.close()
+
+    def test_a_program_that_does_not_match_its_digest_is_not_installed(self):
+        self.settings()
+        self.publish("2.0", pattern(4096), "Size=4096\r\nSha256=%s\r\n" % ("0" * 64))
+        self.start()
+        self.check("1.9", "2.0")
+        self.probe("click", CAPTION, UPDATE)
+        self.assertIn("SHA-256", self.probe("dialog", "错误", "60000"))
+        self.assertEqual(self.read("kelvo.exe"), b"the old kelvo program")
+        self.close()
+
+    def test_closing_starts_kelvo_in_the_tray(self):
+        shutil.copy(RECORDER, os.path.join(self.install, "kelvo.exe"))
+        self.settings()
+        self.start()
+        self.close()
+        log = os.path.join(self.install, "calls.log")
+        self.wait_for_file(log)
+        with open(log, "rb") as f:
+            lines = f.read().decode("utf-8").splitlines()
+        self.assertEqual(lines, ["kelvo.exe\t%s\\kelvo.exe -sendme\t2" % windows_path(self.install)])
+
+    def test_a_missing_settings_file_is_reported_and_the_window_stays_usable(self):
+        self.start()
+        self.assertEqual(self.probe("dialog", "Varnic", "30000"),
+                         "加载在线更新配置文件错误！请恢复此文件或重新安装程序！")
+        self.probe("click", CAPTION, CHECK)
+        self.assertEqual(self.probe("dialog", "错误", "60000"), "无法连接服务器")
+        self.probe("click", CAPTION, OPTION2)
+        self.close()
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
