@@ -32,7 +32,7 @@ int Run(HINSTANCE instance, int showCommand) {
     Win32DownloadFiles downloads;
     CryptoApiSha256Factory sha256;
     UpdaterForm form(UpdaterPorts{files, codec, launcher, messages, http, downloads, sha256}, ApplicationDirectory());
-    UpdaterWindow window(instance, form, messages, IDI_TARNEL);
+    UpdaterWindow window(instance, form, messages, UpdaterIcons{IDI_TARNEL, IDI_CHECK, IDI_DOWNLOAD, IDI_EXIT});
     if (!window.Create(showCommand)) return 1;
 
     MSG message;

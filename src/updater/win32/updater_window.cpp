@@ -16,8 +16,8 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 
 }  // namespace
 
-UpdaterWindow::UpdaterWindow(HINSTANCE instance, UpdaterForm& form, Win32MessageBoxes& messages, int iconResource)
-    : instance_(instance), form_(form), messages_(messages), iconResource_(iconResource) {}
+UpdaterWindow::UpdaterWindow(HINSTANCE instance, UpdaterForm& form, Win32MessageBoxes& messages, UpdaterIcons icons)
+    : instance_(instance), form_(form), messages_(messages), icons_(icons) {}
 
 UpdaterWindow::~UpdaterWindow() {
     form_.Changed = nullptr;
@@ -37,9 +37,9 @@ bool UpdaterWindow::RegisterClassOnce() {
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
-    if (iconResource_) {
-        windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(iconResource_));
-        windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconResource_), IMAGE_ICON,
+    if (icons_.window) {
+        windowClass.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(icons_.window));
+        windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(icons_.window), IMAGE_ICON,
                                                             GetSystemMetrics(SM_CXSMICON),
                                                             GetSystemMetrics(SM_CYSMICON), 0));
     }
@@ -91,9 +91,18 @@ void UpdaterWindow::CreateControls() {
     AddChild(form_.Label8, kUpdaterLabel8, L"STATIC", label);
     AddChild(form_.Option1, kUpdaterOption1, L"BUTTON", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP);
     AddChild(form_.Option2, kUpdaterOption2, L"BUTTON", BS_AUTORADIOBUTTON);
-    for (auto [model, id] : {std::pair{&form_.Command2, kUpdaterCommand2}, std::pair{&form_.Command1, kUpdaterCommand1},
-                             std::pair{&form_.Command3, kUpdaterCommand3}}) {
-        ImageButton& button = buttons_->Add(id, Pixels(model->position), Wide(model->caption), UniqueIcon{});
+    struct ButtonPlan {
+        const FormControl* model;
+        int id;
+        int icon;
+    };
+    for (const ButtonPlan& plan : {ButtonPlan{&form_.Command2, kUpdaterCommand2, icons_.check},
+                                   ButtonPlan{&form_.Command1, kUpdaterCommand1, icons_.update},
+                                   ButtonPlan{&form_.Command3, kUpdaterCommand3, icons_.exit}}) {
+        const FormControl* model = plan.model;
+        const RECT pixels = Pixels(model->position);
+        ImageButton& button = plan.icon ? buttons_->Add(plan.id, pixels, Wide(model->caption), plan.icon)
+                                        : buttons_->Add(plan.id, pixels, Wide(model->caption), UniqueIcon{});
         SetWindowLongPtrW(button.Handle(), GWL_STYLE, GetWindowLongPtrW(button.Handle(), GWL_STYLE) | WS_TABSTOP);
         children_.push_back(Child{model, button.Handle(), Wide(model->caption), true, false});
     }

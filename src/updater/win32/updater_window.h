@@ -44,11 +44,18 @@ enum UpdaterControlId : int {
     kUpdaterT2,
 };
 
+// Icon resources of the program for the window and its three buttons (0: none).
+struct UpdaterIcons {
+    int window = 0;
+    int check = 0;   // "检查新版本"
+    int update = 0;  // "更新"
+    int exit = 0;    // "退出"
+};
+
 class UpdaterWindow {
 public:
-    // `form` and `messages` must outlive the window; `iconResource` is the window's icon in
-    // the program's resources (0: none).
-    UpdaterWindow(HINSTANCE instance, UpdaterForm& form, Win32MessageBoxes& messages, int iconResource);
+    // `form` and `messages` must outlive the window.
+    UpdaterWindow(HINSTANCE instance, UpdaterForm& form, Win32MessageBoxes& messages, UpdaterIcons icons);
     ~UpdaterWindow();
     UpdaterWindow(const UpdaterWindow&) = delete;
     UpdaterWindow& operator=(const UpdaterWindow&) = delete;
@@ -87,7 +94,7 @@ private:
     HINSTANCE instance_;
     UpdaterForm& form_;
     Win32MessageBoxes& messages_;
-    int iconResource_;
+    UpdaterIcons icons_;
     HWND window_ = nullptr;
     int dpi_ = 96;
     std::unique_ptr<ImageButtonGroup> buttons_;
