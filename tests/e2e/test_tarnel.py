@@ -221,6 +221,24 @@ class TarnelTest(unittest.TestCase):
             lines = f.read().decode("utf-8").splitlines()
         self.assertEqual(lines, ["kelvo.exe\t%s\\kelvo.exe -sendme\t2" % windows_path(self.install)])
 
+    def test_closing_during_a_download_keeps_the_old_program_and_starts_it(self):
+        shutil.copy(RECORDER, os.path.join(self.install, "kelvo.exe"))
+        original = self.read("kelvo.exe")
+        self.settings(program_path="/drip/%d?chunk=1024&delay=20" % PROGRAM_SIZE)
+        self.publish("2.0", None)
+        self.start()
+        self.check("1.9", "2.0")
+        # Both presses are queued at once: "退出" arrives while the download yields.
+        self.probe("click", CAPTION, UPDATE, "--", "click", CAPTION, EXIT)
+        self.probe("wait-gone", CAPTION, "30000")
+        self.tarnel.wait(30)
+        self.assertEqual(self.read("kelvo.exe"), original)
+        self.assertFalse(os.path.exists(os.path.join(self.install, "kelvo.exe.download")))
+        log = os.path.join(self.install, "calls.log")
+        self.wait_for_file(log)
+        with open(log, "rb") as f:
+            self.assertEqual(len(f.read().decode("utf-8").splitlines()), 1)
+
     def test_a_missing_settings_file_is_reported_and_the_window_stays_usable(self):
         self.start()
         self.assertEqual(self.probe("dialog", "Varnic", "30000"),
