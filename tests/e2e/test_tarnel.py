@@ -67,8 +67,13 @@ class Server:
         self.process.wait(10)
 
 
-@unittest.skipUnless(os.path.exists(TARNEL) and os.path.exists(PROBE), "build tarnel.exe and ui_probe.exe first")
 class TarnelTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        for program in (TARNEL, PROBE, RECORDER):
+            if not os.path.exists(program):
+                raise RuntimeError("missing %s: build the i686 tree first" % program)
+
     def setUp(self):
         self.scratch = tempfile.mkdtemp(prefix="varnic-tarnel-")
         self.install = os.path.join(self.scratch, "install")
