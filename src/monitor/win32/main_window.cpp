@@ -1,0 +1,539 @@
+#include "monitor/win32/main_window.h"
+
+#include <commctrl.h>
+
+#include "monitor/win32/main_window_ids.h"
+#include "monitor/win32/main_window_resources.h"
+#include "platform/win32/wide.h"
+
+namespace varnic::win32 {
+namespace {
+
+using namespace main_window_ids;
+constexpr int kFirstMenuId = kFirstMenuEntry;
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT_PTR kTimer2 = 2;
+constexpr UINT kTrayCallback = WM_APP + 1;
+constexpr TwipsRect kImage1{0, 0, 6690, 1860};
+constexpr int kClientWidth = 6630;
+
+void SetTextIfChanged(HWND control, const std::string& text) {
+    const std::wstring wanted = Wide(text);
+    const int length = GetWindowTextLengthW(control);
+    std::wstring current(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, current.data(), length + 1);
+    current.resize(static_cast<std::size_t>(length));
+    if (current != wanted) SetWindowTextW(control, wanted.c_str());
+}
+
+std::string TextOf(HWND control) {
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    return Utf8(text);
+}
+
+HWND Item(HWND window, int id) { return GetDlgItem(window, id); }
+
+}  // namespace
+
+// bar1: the self-drawn progress bar in its orange look, following the free percentage.
+class MainWindow::FreeMemoryBarControl final : public kelvo::FreeMemoryBar {
+public:
+    explicit FreeMemoryBarControl(ProgressBarControl& control) : control_(control) {}
+    void SetValue(std::int32_t value) override {
+        if (value != control_.Bar().Value()) control_.Bar().SetValue(value);
+    }
+
+private:
+    ProgressBarControl& control_;
+};
+
+MainWindow::MainWindow(HINSTANCE instance, MainWindowPorts ports, std::string appDir, SecondaryWindows secondary)
+    : instance_(instance),
+      ports_(ports),
+      appDir_(appDir),
+      secondary_(std::move(secondary)),
+      gauge_([] {
+          WindowDc screen(nullptr);
+          return GetDeviceCaps(screen.Get(), LOGPIXELSY);
+      }()),
+      form_({ports.files, ports.codec, ports.launcher, ports.memory, ports.processes, ports.clipboard, ports.beeper,
+             ports.messages, ports.shell, *this, gauge_, hotkeySystem_},
+            *this, std::move(appDir)) {}
+
+MainWindow::~MainWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
+bool MainWindow::Create() {
+    programIcon_ = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_KELVO));
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hIcon = programIcon_;
+    windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_KELVO), IMAGE_ICON,
+                                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kClassName;
+    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    {
+        WindowDc screen(nullptr);
+        dpi_ = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    }
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    RECT frame{0, 0, Px(kClientWidth), Px(form_.height - kelvo::kNonClientHeight)};
+    AdjustWindowRect(&frame, style, FALSE);
+    window_ = CreateWindowExW(0, kClassName, Wide(form_.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_, this);
+    if (!window_) return false;
+    ports_.messages.SetOwner(window_);
+    ports_.shell.SetOwner(window_);
+    hotkeySystem_.Attach(window_, &form_.HotkeyModule());
+    const int background = dpi_ > 120 ? IDB_BACKGROUND_2X : IDB_BACKGROUND;
+    builtInBackground_.Reset(static_cast<HBITMAP>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(background), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    CreateControls();
+
+    tray_ = std::make_unique<TrayIcon>(window_, kTrayCallback);
+    tray_->SetSharedIcon(programIcon_);
+    tray_->SetTip(L"Varnic");
+    tray_->Add();
+
+    SetTimer(window_, kTimer1, 500, nullptr);  // ticks from the moment the window exists
+    return true;
+}
+
+void MainWindow::Load(const std::string& argumentString) {
+    // The window is shown once start-up is over, unless start-up sent it to the tray.
+    form_.Form_Load(argumentString);
+    Reflect();
+    if (argumentString != "-sendme" && window_) {
+        ::ShowWindow(window_, SW_SHOWNORMAL);
+        UpdateWindow(window_);
+    }
+}
+
+RECT MainWindow::PxRect(const TwipsRect& place, int dx, int dy) const {
+    return RECT{Px(place.left + dx), Px(place.top + dy), Px(place.left + dx + place.width),
+                Px(place.top + dy + place.height)};
+}
+
+HWND MainWindow::AddControl(const wchar_t* windowClass, DWORD style, int id, const TwipsRect& place,
+                            const std::string& text, HFONT font, const std::string& tooltip) {
+    const RECT r = PxRect(place);
+    HWND control = CreateWindowExW(0, windowClass, Wide(text).c_str(), WS_CHILD | style, r.left, r.top,
+                                   r.right - r.left, r.bottom - r.top, window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (!tooltip.empty() && buttons_) {
+        std::wstring tip = Wide(tooltip);
+        TOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.hwnd = window_;
+        info.uId = reinterpret_cast<UINT_PTR>(control);
+        info.lpszText = tip.data();
+        SendMessageW(buttons_->Tooltips(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+    return control;
+}
+
+void MainWindow::CreateControls() {
+    kelvo::Form1& f = form_;
+    const int pointHeight = -MulDiv(9, dpi_, 72);
+    font_.Reset(CreateFontW(pointHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
+    linkFont_.Reset(CreateFontW(pointHeight, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
+    buttons_ = std::make_unique<ImageButtonGroup>(window_);
+    HFONT font = font_.Get();
+
+    struct LabelSpec {
+        int id;
+        LabelModel& model;
+        DWORD extra;
+    };
+    const LabelSpec labels[] = {
+        {kLabel2_1, f.Label2_1, 0}, {kLabel1, f.Label1, 0},   {kLabel2_4, f.Label2_4, 0}, {kLabel5, f.Label5, 0},
+        {kLabel2_0, f.Label2_0, 0}, {kLabel6, f.Label6, 0},   {kLabel3, f.Label3, 0},     {kLabel10, f.Label10, 0},
+        {kLabel15, f.Label15, SS_NOTIFY}, {kLabel4, f.Label4, SS_NOTIFY | SS_CENTER},
+    };
+    for (const auto& label : labels)
+        AddControl(L"STATIC", WS_VISIBLE | label.extra, label.id, label.model.place, label.model.caption,
+                   label.id == kLabel4 ? linkFont_.Get() : font, label.model.tooltip);
+
+    struct ButtonSpec {
+        int id;
+        ButtonModel& model;
+        int picture;
+    };
+    const ButtonSpec imageButtons[] = {
+        {kLabel8, f.Label8, IDI_BUTTON_HELP},      {kCommand3, f.Command3, IDI_BUTTON_PANEL},
+        {kLabel7, f.Label7, IDI_BUTTON_UPDATE},    {kLabel9, f.Label9, IDI_BUTTON_DOWNLOAD},
+        {kCommand2, f.Command2, IDI_BUTTON_TRAY},  {kCommand1, f.Command1, IDI_BUTTON_CLEAN},
+    };
+    for (const auto& button : imageButtons)
+        buttons_->Add(button.id, PxRect(button.model.place), Wide(button.model.caption), button.picture,
+                      Wide(button.model.tooltip));
+
+    AddControl(L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, kCheck1, f.Check1.place, f.Check1.caption, font,
+               f.Check1.tooltip);
+    bar1Control_ = std::make_unique<ProgressBarControl>(ports_.messages);
+    bar1Control_->Bar().ReadProperties(HostBarDesign());
+    bar1Control_->Create(window_, kBar1, PxRect(TwipsRect{2040, 2400, 4575, 255}));
+    bar1_ = std::make_unique<FreeMemoryBarControl>(*bar1Control_);
+    form_.ConnectBar(bar1_.get());
+
+    // The advanced panel: a group box with its controls placed relative to it.
+    AddControl(L"BUTTON", BS_GROUPBOX, kF1, f.f1.place, f.f1.caption, font);
+    AddControl(L"STATIC", 0, kLabel12, f.Label12.place, f.Label12.caption, font);
+    AddControl(L"BUTTON", WS_TABSTOP | BS_RADIOBUTTON, kOp1, f.op1.place, f.op1.caption, font);
+    AddControl(L"BUTTON", WS_TABSTOP | BS_RADIOBUTTON, kOp2, f.op2.place, f.op2.caption, font);
+    AddControl(L"STATIC", 0, kLabel13, f.Label13.place, f.Label13.caption, font);
+    HWND combo = AddControl(L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kCb1,
+                            TwipsRect{f.cb1.place.left, f.cb1.place.top, f.cb1.place.width, 1800}, "", font);
+    (void)combo;
+    AddControl(L"STATIC", 0, kLabel14, f.Label14.place, f.Label14.caption, font);
+    AddControl(L"BUTTON", WS_TABSTOP | BS_CHECKBOX, kCheck2, f.Check2.place, f.Check2.caption, font, " ");
+    AddControl(L"STATIC", 0, kLabel11, f.Label11.place, f.Label11.caption, font);
+    AddControl(L"EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, kText1, f.Text1.place, f.Text1.text, font);
+    AddControl(L"STATIC", SS_NOTIFY, kLabel16, f.Label16.place, f.Label16.caption, linkFont_.Get());
+    ReflectLayout();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Model to controls
+
+void MainWindow::ReflectLayout() {
+    kelvo::Form1& f = form_;
+    RECT frame{0, 0, Px(kClientWidth), Px(f.height - kelvo::kNonClientHeight)};
+    AdjustWindowRect(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    const RECT label4 = PxRect(f.Label4.place);
+    SetWindowPos(Item(window_, kLabel4), nullptr, label4.left, label4.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+    struct PanelItem {
+        int id;
+        TwipsRect place;
+    };
+    const PanelItem panel[] = {
+        {kLabel12, f.Label12.place}, {kOp1, f.op1.place},       {kOp2, f.op2.place},
+        {kLabel13, f.Label13.place}, {kCb1, {f.cb1.place.left, f.cb1.place.top, f.cb1.place.width, 1800}},
+        {kLabel14, f.Label14.place}, {kCheck2, f.Check2.place}, {kLabel11, f.Label11.place},
+        {kText1, f.Text1.place},     {kLabel16, f.Label16.place},
+    };
+    const RECT group = PxRect(f.f1.place);
+    SetWindowPos(Item(window_, kF1), nullptr, group.left, group.top, group.right - group.left,
+                 group.bottom - group.top, SWP_NOZORDER | (f.f1.visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    for (const auto& item : panel) {
+        const RECT r = PxRect(item.place, f.f1.place.left, f.f1.place.top);
+        SetWindowPos(Item(window_, item.id), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     f.f1.visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
+    }
+}
+
+void MainWindow::Reflect() {
+    if (!window_) return;
+    reflecting_ = true;
+    kelvo::Form1& f = form_;
+    const std::pair<int, const LabelModel*> labels[] = {
+        {kLabel1, &f.Label1}, {kLabel5, &f.Label5}, {kLabel6, &f.Label6}, {kLabel10, &f.Label10}, {kLabel15, &f.Label15},
+    };
+    for (const auto& [id, model] : labels) SetTextIfChanged(Item(window_, id), model->caption);
+
+    auto check = [&](int id, int value) {
+        if (static_cast<int>(SendMessageW(Item(window_, id), BM_GETCHECK, 0, 0)) != value)
+            SendMessageW(Item(window_, id), BM_SETCHECK, static_cast<WPARAM>(value), 0);
+    };
+    check(kCheck1, f.Check1.value);
+    check(kCheck2, f.Check2.value);
+    check(kOp1, f.op1.value ? BST_CHECKED : BST_UNCHECKED);
+    check(kOp2, f.op2.value ? BST_CHECKED : BST_UNCHECKED);
+
+    HWND combo = Item(window_, kCb1);
+    if (static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0)) != static_cast<int>(f.cb1.items.size())) {
+        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        for (const auto& item : f.cb1.items)
+            SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(item).c_str()));
+    }
+    if (static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)) != f.cb1.listIndex)
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(f.cb1.listIndex), 0);
+
+    HWND text1 = Item(window_, kText1);
+    if (TextOf(text1) != f.Text1.text) {
+        SetWindowTextW(text1, Wide(f.Text1.text).c_str());
+        SendMessageW(text1, EM_SETSEL, static_cast<WPARAM>(-1), -1);  // caret after the letter
+    }
+
+    if (buttons_) {
+        std::wstring tip = Wide(f.Check2.tooltip);
+        TOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        info.uFlags = TTF_IDISHWND;
+        info.hwnd = window_;
+        info.uId = reinterpret_cast<UINT_PTR>(Item(window_, kCheck2));
+        info.lpszText = tip.data();
+        SendMessageW(buttons_->Tooltips(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+    reflecting_ = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (self) self->window_ = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(window, message, wParam, lParam);  // nothing may cross into the system
+    }
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (tray_ && message == TrayIcon::TaskbarCreatedMessage()) {
+        tray_->OnTaskbarCreated();
+        return 0;
+    }
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_TIMER:
+            OnTimer(wParam);
+            return 0;
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_DRAWITEM:
+            if (buttons_ && buttons_->Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+            break;
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) == Item(window_, kLabel16)) {
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                SetTextColor(dc, RGB(0, 0, 255));
+                SetBkMode(dc, TRANSPARENT);
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            break;
+        case WM_SETCURSOR:
+            if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
+            break;
+        case WM_LBUTTONDOWN: {
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            const RECT picture = PxRect(kImage1);
+            if (!PtInRect(&picture, at)) {
+                form_.Background_Click();
+                ReflectLayout();
+            }
+            return 0;
+        }
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_MINIMIZE) {  // minimising sends the window to the tray
+                SendToTray();
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The session ends: the program really closes, so the settings are written and the
+            // hotkey released rather than the window hidden (which would hold up the log-off).
+            if (wParam) {
+                form_.HideOnClose = 0;
+                form_.Form_Unload();
+            }
+            return 0;
+        case WM_DESTROY:
+            KillTimer(window_, kTimer1);
+            KillTimer(window_, kTimer2);
+            tray_.reset();
+            PostQuitMessage(0);
+            return 0;
+        default:
+            if (message == kTrayCallback) {
+                OnTrayCallback(wParam, lParam);
+                return 0;
+            }
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void MainWindow::OnCommand(int id, int code) {
+    if (id >= kFirstMenuId && id < kFirstMenuId + static_cast<int>(form_.tt.size())) {
+        const std::string entry = form_.tt[static_cast<std::size_t>(id - kFirstMenuId)].name;
+        form_.MenuClicked(entry);
+        Reflect();
+        return;
+    }
+    if (reflecting_) return;
+    kelvo::Form1& f = form_;
+    switch (id) {
+        case kCommand1: if (code == BN_CLICKED) f.Command1_Click(); break;
+        case kCommand2: if (code == BN_CLICKED) f.Command2_Click(); break;
+        case kCommand3: if (code == BN_CLICKED) f.Command3_Click(); break;
+        case kLabel7: if (code == BN_CLICKED) f.Label7_Click(); break;
+        case kLabel8: if (code == BN_CLICKED) f.Label8_Click(); break;
+        case kLabel9: if (code == BN_CLICKED) f.Label9_Click(); break;
+        case kCheck1: if (code == BN_CLICKED) f.UserClickedCheck1(); break;
+        case kCheck2: if (code == BN_CLICKED) f.UserClickedCheck2(); break;
+        case kOp1: if (code == BN_CLICKED) f.UserClickedOp1(); break;
+        case kOp2: if (code == BN_CLICKED) f.UserClickedOp2(); break;
+        case kLabel4: if (code == STN_CLICKED) f.Label4_Click(); break;
+        case kLabel15: if (code == STN_CLICKED) f.Label15_Click(); break;
+        case kLabel16: if (code == STN_CLICKED) f.Label16_Click(); break;
+        case kText1:
+            if (code == EN_CHANGE) f.UserEditedText1(TextOf(Item(window_, kText1)));
+            break;
+        case kCb1:
+            if (code == CBN_SELCHANGE)
+                f.UserSelectedCb1(static_cast<int>(SendMessageW(Item(window_, kCb1), CB_GETCURSEL, 0, 0)));
+            break;
+        default:
+            return;
+    }
+    if (window_) {
+        ReflectLayout();
+        Reflect();
+    }
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+    if (id == kTimer1) form_.Timer1_Tick();
+    if (id == kTimer2) form_.Timer2_Tick();
+    Reflect();
+}
+
+void MainWindow::OnPaint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    const RECT picture = PxRect(kImage1);
+    if (background_) {
+        background_->Draw(dc, picture);
+    } else if (builtInBackground_) {
+        UniqueMemoryDc memory(CreateCompatibleDC(dc));
+        SelectedObject selected(memory.Get(), builtInBackground_.Get());
+        BITMAP info{};
+        GetObjectW(builtInBackground_.Get(), sizeof info, &info);
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top,
+                   memory.Get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
+    // Line1: the rule under the picture, 3 pixels wide.
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 3, GetSysColor(COLOR_3DSHADOW)));
+    SelectedObject selectedPen(dc, pen.Get());
+    MoveToEx(dc, 0, Px(1800), nullptr);
+    LineTo(dc, Px(6675), Px(1800));
+    EndPaint(window_, &paint);
+}
+
+bool MainWindow::OnSetCursor(HWND over) {
+    if (over == Item(window_, kLabel16) || over == Item(window_, kLabel4)) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return true;
+    }
+    return false;
+}
+
+void MainWindow::OnTrayCallback(WPARAM wParam, LPARAM lParam) {
+    if (tray_->IsMenuRequest(lParam))
+        ShowTrayMenu();
+    else if (tray_->MouseMessage(wParam, lParam) == WM_LBUTTONDBLCLK)
+        ShowFromTray();
+}
+
+void MainWindow::ShowTrayMenu() {
+    if (!menuEnabled_) return;
+    UniqueMenu menu(CreatePopupMenu());
+    for (std::size_t i = 0; i < form_.tt.size(); ++i) {
+        const auto& entry = form_.tt[i];
+        if (entry.IsSeparator())
+            AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuW(menu.Get(), MF_STRING, kFirstMenuId + static_cast<UINT>(i), Wide(entry.caption).c_str());
+    }
+    TrayIcon::ShowMenu(window_, menu.Get());
+}
+
+void MainWindow::OnClose() {
+    if (!form_.Form_Unload()) {
+        DestroyWindow(window_);
+        return;
+    }
+    Reflect();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Host and tray
+
+bool MainWindow::LoadBackground(const std::string& path) {
+    auto picture = PictureFile::Load(Wide(path));
+    if (!picture) return false;
+    background_ = std::move(picture);
+    const RECT area = PxRect(kImage1);
+    InvalidateRect(window_, &area, TRUE);
+    return true;
+}
+
+void MainWindow::HideWindow() { ::ShowWindow(window_, SW_HIDE); }
+
+void MainWindow::StartMinuteTimer() { SetTimer(window_, kTimer2, 60000, nullptr); }
+
+void MainWindow::ShowRuleEditor() {
+    if (secondary_.showRuleEditor)
+        secondary_.showRuleEditor(programIcon_, [this] {
+            form_.CheckState();
+            Reflect();
+        });
+}
+
+void MainWindow::ShowAbout() {
+    if (secondary_.showAbout) secondary_.showAbout();
+}
+
+void MainWindow::EndProgram() { SendMessageW(window_, WM_CLOSE, 0, 0); }
+
+void MainWindow::SendToTray() {
+    ::ShowWindow(window_, SW_HIDE);
+    if (!tray_->IsShown()) tray_->Add();
+}
+
+void MainWindow::ShowFromTray() {
+    ::ShowWindow(window_, SW_SHOWNORMAL);
+    SetForegroundWindow(window_);
+}
+
+void MainWindow::SetTip(const std::string& text) {
+    if (tray_->Tip() != Wide(text)) tray_->SetTip(Wide(text));
+}
+
+void MainWindow::SetMenuEnabled() { menuEnabled_ = true; }
+
+void MainWindow::ShowProgramIcon() { tray_->SetSharedIcon(programIcon_); }
+
+void MainWindow::ShowGaugeIcon() {
+    if (auto icon = gauge_.MakeIcon16()) tray_->SetOwnedIcon(std::move(icon));
+}
+
+}  // namespace varnic::win32
