@@ -1,16 +1,20 @@
 // ui_probe.exe: looks at and drives the programs' windows for the end-to-end tests, from inside
 // the same Wine prefix. Several commands may be given at once, separated by "--"; each prints
-// one line of UTF-8 and the probe stops with exit code 1 at the first that fails.
+// one line of UTF-8 and the probe stops with exit code 1 at the first that fails. A CAPTION
+// written as "class:NAME" finds the window by its class instead (for windows without caption).
 //
 //   wait-window CAPTION [ms]        wait until a top-level window with that caption exists
+//   wait-visible CAPTION [ms]       wait until such a window exists and is visible
 //   wait-gone CAPTION [ms]          wait until no such window exists
 //   visible CAPTION                 1 or 0
+//   checked CAPTION ID              the check state of a check box or option button (0, 1)
+//   rect CAPTION                    the window's screen rectangle: left top right bottom
 //   text CAPTION ID                 the text of the child control with that id
 //   wait-text CAPTION ID TEXT [ms]  wait until the control shows TEXT
 //   click CAPTION ID                post BM_CLICK to the child button with that id
 //   command CAPTION ID              post WM_COMMAND ID to the window (menu entries)
 //   select CAPTION ID INDEX         select a combo box entry as a user would
-//   type CAPTION ID TEXT            set an edit control's text as typed (EN_CHANGE follows)
+//   type CAPTION ID TEXT            replace an edit control's text by typing TEXT into it
 //   client-size CAPTION             width and height of the client area in pixels
 //   style CAPTION                   the window's style and extended style in hex
 //   dialog CAPTION [ms]             wait for a message box with that caption, print its text, press OK
@@ -63,7 +67,8 @@ BOOL CALLBACK FindTopLevel(HWND window, LPARAM lParam) {
     wchar_t className[256] = {};
     GetClassNameW(window, className, 256);
     if (search->windowClass && wcscmp(className, search->windowClass) != 0) return TRUE;
-    if (TextOf(window) == search->caption) {
+    const bool byClass = search->caption.rfind(L"class:", 0) == 0;
+    if (byClass ? search->caption.substr(6) == className : TextOf(window) == search->caption) {
         search->found = window;
         return FALSE;
     }
@@ -121,6 +126,15 @@ std::string Run(const std::vector<std::string>& a) {
         if (!WaitWindow(a.at(1), Ms(a, 2, 20000))) throw Failure{"timed out"};
         return "found";
     }
+    if (verb == "wait-visible") {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            HWND window = FindWindowByCaption(a.at(1));
+            if (window && IsWindowVisible(window)) return "visible";
+            if (GetTickCount() - start > Ms(a, 2, 20000)) throw Failure{"not visible"};
+            Sleep(100);
+        }
+    }
     if (verb == "wait-gone") {
         const DWORD start = GetTickCount();
         while (FindWindowByCaption(a.at(1)))
@@ -129,6 +143,14 @@ std::string Run(const std::vector<std::string>& a) {
         return "gone";
     }
     if (verb == "visible") return IsWindowVisible(Need(a.at(1))) ? "1" : "0";
+    if (verb == "checked")
+        return std::to_string(SendMessageW(NeedChild(a.at(1), a.at(2)), BM_GETCHECK, 0, 0));
+    if (verb == "rect") {
+        RECT r{};
+        GetWindowRect(Need(a.at(1)), &r);
+        return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+               std::to_string(r.bottom);
+    }
     if (verb == "text") return Utf8(TextOf(NeedChild(a.at(1), a.at(2))));
     if (verb == "wait-text") {
         const DWORD start = GetTickCount();
@@ -140,24 +162,29 @@ std::string Run(const std::vector<std::string>& a) {
         }
     }
     if (verb == "click") {
-        PostMessageW(NeedChild(a.at(1), a.at(2)), BM_CLICK, 0, 0);
+        // Sent without waiting (a click may open a modal box), yet in order with the other
+        // commands' messages, which a posted message would not be.
+        SendNotifyMessageW(NeedChild(a.at(1), a.at(2)), BM_CLICK, 0, 0);
         return "clicked";
     }
     if (verb == "command") {
-        PostMessageW(Need(a.at(1)), WM_COMMAND, static_cast<WPARAM>(std::stoi(a.at(2))), 0);
+        SendNotifyMessageW(Need(a.at(1)), WM_COMMAND, static_cast<WPARAM>(std::stoi(a.at(2))), 0);
         return "sent";
     }
     if (verb == "select") {
         HWND combo = NeedChild(a.at(1), a.at(2));
-        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(std::stoi(a.at(3))), 0);
-        PostMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(combo));
+        SendNotifyMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(std::stoi(a.at(3))), 0);
+        SendNotifyMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(combo));
         return "selected";
     }
     if (verb == "type") {
+        // Characters, as a keyboard would send them, so the edit raises its change notices.
         HWND edit = NeedChild(a.at(1), a.at(2));
+        SendNotifyMessageW(edit, EM_SETSEL, 0, -1);
         std::wstring text = Wide(a.at(3));
-        SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL, 5000, nullptr);
+        if (text.empty()) SendNotifyMessageW(edit, WM_CHAR, VK_BACK, 0);
+        for (wchar_t c : text) SendNotifyMessageW(edit, WM_CHAR, c, 0);
         return "typed";
     }
     if (verb == "client-size") {
@@ -185,7 +212,7 @@ std::string Run(const std::vector<std::string>& a) {
         return "none";
     }
     if (verb == "close") {
-        PostMessageW(Need(a.at(1)), WM_CLOSE, 0, 0);
+        SendNotifyMessageW(Need(a.at(1)), WM_CLOSE, 0, 0);
         return "closed";
     }
     if (verb == "memory") {

@@ -126,7 +126,7 @@ RECT MainWindow::PxRect(const TwipsRect& place, int dx, int dy) const {
 HWND MainWindow::AddControl(const wchar_t* windowClass, DWORD style, int id, const TwipsRect& place,
                             const std::string& text, HFONT font, const std::string& tooltip) {
     const RECT r = PxRect(place);
-    HWND control = CreateWindowExW(0, windowClass, Wide(text).c_str(), WS_CHILD | style, r.left, r.top,
+    HWND control = CreateWindowExW(0, windowClass, Wide(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, r.left, r.top,
                                    r.right - r.left, r.bottom - r.top, window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -211,6 +211,8 @@ void MainWindow::CreateControls() {
 
 void MainWindow::ReflectLayout() {
     kelvo::Form1& f = form_;
+    if (laidOutHeight_ == f.height) return;  // only the panel toggle changes the layout
+    laidOutHeight_ = f.height;
     RECT frame{0, 0, Px(kClientWidth), Px(f.height - kelvo::kNonClientHeight)};
     AdjustWindowRect(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -237,6 +239,7 @@ void MainWindow::ReflectLayout() {
         SetWindowPos(Item(window_, item.id), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      f.f1.visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
     }
+    InvalidateRect(window_, nullptr, TRUE);  // the contact line moved: nothing of it may stay behind
 }
 
 void MainWindow::Reflect() {
@@ -388,34 +391,40 @@ void MainWindow::OnCommand(int id, int code) {
         return;
     }
     if (reflecting_) return;
-    kelvo::Form1& f = form_;
-    switch (id) {
-        case kCommand1: if (code == BN_CLICKED) f.Command1_Click(); break;
-        case kCommand2: if (code == BN_CLICKED) f.Command2_Click(); break;
-        case kCommand3: if (code == BN_CLICKED) f.Command3_Click(); break;
-        case kLabel7: if (code == BN_CLICKED) f.Label7_Click(); break;
-        case kLabel8: if (code == BN_CLICKED) f.Label8_Click(); break;
-        case kLabel9: if (code == BN_CLICKED) f.Label9_Click(); break;
-        case kCheck1: if (code == BN_CLICKED) f.UserClickedCheck1(); break;
-        case kCheck2: if (code == BN_CLICKED) f.UserClickedCheck2(); break;
-        case kOp1: if (code == BN_CLICKED) f.UserClickedOp1(); break;
-        case kOp2: if (code == BN_CLICKED) f.UserClickedOp2(); break;
-        case kLabel4: if (code == STN_CLICKED) f.Label4_Click(); break;
-        case kLabel15: if (code == STN_CLICKED) f.Label15_Click(); break;
-        case kLabel16: if (code == STN_CLICKED) f.Label16_Click(); break;
-        case kText1:
-            if (code == EN_CHANGE) f.UserEditedText1(TextOf(Item(window_, kText1)));
-            break;
-        case kCb1:
-            if (code == CBN_SELCHANGE)
-                f.UserSelectedCb1(static_cast<int>(SendMessageW(Item(window_, kCb1), CB_GETCURSEL, 0, 0)));
-            break;
-        default:
-            return;
-    }
+    if (!HandleControlEvent(id, code)) return;  // e.g. EN_UPDATE: the text is not final yet
     if (window_) {
         ReflectLayout();
         Reflect();
+    }
+}
+
+bool MainWindow::HandleControlEvent(int id, int code) {
+    kelvo::Form1& f = form_;
+    const bool clicked = code == BN_CLICKED;  // also STN_CLICKED, which is 0 as well
+    switch (id) {
+        case kCommand1: if (clicked) f.Command1_Click(); return clicked;
+        case kCommand2: if (clicked) f.Command2_Click(); return clicked;
+        case kCommand3: if (clicked) f.Command3_Click(); return clicked;
+        case kLabel7: if (clicked) f.Label7_Click(); return clicked;
+        case kLabel8: if (clicked) f.Label8_Click(); return clicked;
+        case kLabel9: if (clicked) f.Label9_Click(); return clicked;
+        case kCheck1: if (clicked) f.UserClickedCheck1(); return clicked;
+        case kCheck2: if (clicked) f.UserClickedCheck2(); return clicked;
+        case kOp1: if (clicked) f.UserClickedOp1(); return clicked;
+        case kOp2: if (clicked) f.UserClickedOp2(); return clicked;
+        case kLabel4: if (clicked) f.Label4_Click(); return clicked;
+        case kLabel15: if (clicked) f.Label15_Click(); return clicked;
+        case kLabel16: if (clicked) f.Label16_Click(); return clicked;
+        case kText1:
+            if (code != EN_CHANGE) return false;
+            f.UserEditedText1(TextOf(Item(window_, kText1)));
+            return true;
+        case kCb1:
+            if (code != CBN_SELCHANGE) return false;
+            f.UserSelectedCb1(static_cast<int>(SendMessageW(Item(window_, kCb1), CB_GETCURSEL, 0, 0)));
+            return true;
+        default:
+            return false;
     }
 }
 

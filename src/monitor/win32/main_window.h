@@ -78,6 +78,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void OnCommand(int id, int code);
+    bool HandleControlEvent(int id, int code);  // false when the event means nothing to the model
     void OnTimer(UINT_PTR id);
     void OnPaint();
     void OnTrayCallback(WPARAM wParam, LPARAM lParam);
@@ -108,7 +109,8 @@ private:
     GdiObject<HBITMAP> builtInBackground_;
     GdiObject<HFONT> font_, linkFont_;
     bool menuEnabled_ = false;
-    bool reflecting_ = false;  // set while the view writes to its controls: no events back
+    bool reflecting_ = false;
+    int laidOutHeight_ = 0;  // set while the view writes to its controls: no events back
     class FreeMemoryBarControl;
     std::unique_ptr<ProgressBarControl> bar1Control_;
     std::unique_ptr<FreeMemoryBarControl> bar1_;
