@@ -7,6 +7,7 @@
 //   wait-visible CAPTION [ms]       wait until such a window exists and is visible
 //   wait-gone CAPTION [ms]          wait until no such window exists
 //   visible CAPTION                 1 or 0
+//   visible-child CAPTION ID        1 or 0 for a child control
 //   checked CAPTION ID              the check state of a check box or option button (0, 1)
 //   rect CAPTION                    the window's screen rectangle: left top right bottom
 //   text CAPTION ID                 the text of the child control with that id
@@ -143,6 +144,7 @@ std::string Run(const std::vector<std::string>& a) {
         return "gone";
     }
     if (verb == "visible") return IsWindowVisible(Need(a.at(1))) ? "1" : "0";
+    if (verb == "visible-child") return IsWindowVisible(NeedChild(a.at(1), a.at(2))) ? "1" : "0";
     if (verb == "checked")
         return std::to_string(SendMessageW(NeedChild(a.at(1), a.at(2)), BM_GETCHECK, 0, 0));
     if (verb == "rect") {

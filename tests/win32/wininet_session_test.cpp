@@ -49,13 +49,13 @@ public:
 
     void SetUp() override {
         const std::string python = EnvironmentValue("VARNIC_PYTHON", "/usr/bin/python3");
-        const std::string data = EnvironmentValue("VARNIC_TEST_DATA", "");
-        ASSERT_FALSE(data.empty()) << "VARNIC_TEST_DATA names the source tree's tests/data";
+        const std::string source = EnvironmentValue("VARNIC_SOURCE", "");
+        ASSERT_FALSE(source.empty()) << "VARNIC_SOURCE names the source tree";
         const std::string name = "varnic-wininet-" + std::to_string(GetCurrentProcessId()) + ".port";
         const std::string unixPortFile = "/tmp/" + name;
         portFile_ = "Z:\\tmp\\" + name;
         DeleteFileW(Wide(portFile_).c_str());
-        std::wstring command = Wide(python + " " + data + "/../e2e/http_server.py --max-seconds 600 --port-file " +
+        std::wstring command = Wide(python + " " + source + "/tests/e2e/http_server.py --max-seconds 600 --port-file " +
                                     unixPortFile);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
