@@ -65,6 +65,7 @@ class About(WineTestCase):
                         ("wait-visible", ABOUT, 20000), ("style", ABOUT))[3]
         # a title bar needs both bits of WS_CAPTION (WS_BORDER | WS_DLGFRAME)
         self.assertNotEqual(int(style.split()[0], 16) & WS_CAPTION, WS_CAPTION)
+        s.wait_for(lambda: s.probe(("text", kelvo.CAPTION, kelvo.LABEL1))[0] != "512M", what="the first tick")
         s.screenshot("kelvo_about.png")
         s.probe(("click", ABOUT, ABOUT_CLOSE), ("wait-gone", ABOUT, 20000))
         # the main window stayed usable throughout

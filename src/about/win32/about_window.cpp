@@ -101,8 +101,11 @@ HWND AboutWindow::Show(HINSTANCE instance, const std::string& appDir, Shell* she
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    HWND window = CreateWindowExW(kExStyle, kClassName, L"", kStyle, left, top, width, height, nullptr, nullptr,
-                                  instance, &owner);
+    // An owned window never gets a taskbar button, on any system; the owner itself stays hidden.
+    self->taskbarOwner_.Reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                                              nullptr));
+    HWND window = CreateWindowExW(kExStyle, kClassName, L"", kStyle, left, top, width, height,
+                                  self->taskbarOwner_.Get(), nullptr, instance, &owner);
     if (!window) return nullptr;  // the object went with the window, or with `owner`
     try {
         Busy busy(self);
@@ -217,7 +220,8 @@ void AboutWindow::CreateControls() {
     for (const Label& label : labels_) {
         const kelvo::StyledLabel& model = *label.model;
         // SS_NOTIFY makes a link answer the mouse: clicks and the hand cursor.
-        const DWORD style = SS_LEFT | SS_NOPREFIX | (model.link ? SS_NOTIFY : 0);
+        // One line each, never wrapped: a wider substitute font must not push text out of sight.
+        const DWORD style = SS_LEFTNOWORDWRAP | SS_NOPREFIX | (model.link ? SS_NOTIFY : 0);
         AddControl(L"STATIC", style, 0, label.id, model.inFrame ? InFrame(frame, model.place) : model.place,
                    model.caption, FontFor(model.font));
     }

@@ -66,6 +66,7 @@ private:
     HINSTANCE instance_;
     Win32Shell ownShell_;
     kelvo::frmSplash form_;
+    UniqueWindow taskbarOwner_;  // declared first: destroyed after the window it owns
     HWND window_ = nullptr;
     int dpi_ = 96;
     std::vector<Label> labels_;
