@@ -1,5 +1,6 @@
 // tarnel.exe, the online updater: wires the Win32 ports and the updater window to the
-// UpdaterForm model and runs the message loop until the window closes.
+// UpdaterForm model and runs the message loop until the window closes. Updates are trusted
+// only when signed by the built-in release key; nothing at run time can name another key.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,8 +10,10 @@
 #include "platform/win32/process_launcher.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
+#include "updater/release_key.h"
 #include "updater/updater_form.h"
 #include "updater/win32/cryptoapi_sha256.h"
+#include "updater/win32/cryptoapi_signature_verifier.h"
 #include "updater/win32/updater_window.h"
 #include "updater/win32/win32_download_files.h"
 #include "updater/win32/wininet_session.h"
@@ -31,7 +34,9 @@ int Run(HINSTANCE instance, int showCommand) {
     WinInetSession http;
     Win32DownloadFiles downloads;
     CryptoApiSha256Factory sha256;
-    UpdaterForm form(UpdaterPorts{files, codec, launcher, messages, http, downloads, sha256}, ApplicationDirectory());
+    CryptoApiSignatureVerifier releaseKey(kReleasePublicKey, sizeof kReleasePublicKey);
+    UpdaterForm form(UpdaterPorts{files, codec, launcher, messages, http, downloads, sha256, releaseKey},
+                     ApplicationDirectory());
     UpdaterWindow window(instance, form, messages, UpdaterIcons{IDI_TARNEL, IDI_CHECK, IDI_DOWNLOAD, IDI_EXIT});
     if (!window.Create(showCommand)) return 1;
 

@@ -150,10 +150,10 @@ void UpdaterForm::Command2_Click() {
 }
 
 void UpdaterForm::Command1_Click() {
-    if (!tg_ || Transferring() || !Command1.enabled) return;
+    if (!tg_ || Transferring() || !Command1.enabled || !offer_) return;
     Command1.enabled = false;
     Notify();
-    Transfer(ProgramUrl, ProgramFile, ReadProgramCheck(ports_.files, Path(kLatestVersionFile)), 2);
+    Transfer(ProgramUrl, ProgramFile, ContentCheck{offer_->size, offer_->sha256}, 2);
     Command2.enabled = true;
     Notify();
 }
@@ -183,15 +183,38 @@ void UpdaterForm::tg_DownLoadOver() {
     if (Mode == 1) {
         const std::string installed = ReadVersionText(ports_.files, ports_.codec, Path(kInstalledVersionFile));
         const std::string latest = ReadVersionText(ports_.files, ports_.codec, Path(kLatestVersionFile));
-        if (LeadingNumber(latest) > LeadingNumber(installed)) Command1.enabled = true;
         Label4.caption = installed;
         Label5.caption = latest;
         pb1.value = 0;
-        Notify();
+        JudgeOffer(installed);
     } else {
         ports_.messages.Show(kSuccess, "提示", MessageIcon::Information);
-        ports_.files.Copy(Path(kLatestVersionFile), Path(kInstalledVersionFile));
+        // Exactly the file whose signature was checked, whatever "\temp\vr.ini" holds now.
+        if (offer_) ports_.files.Write(Path(kInstalledVersionFile), offer_->fileBytes);
+        offer_.reset();
     }
+}
+
+// "更新" is offered only for a version file signed by the release key whose version is newer
+// than the installed one; an older or equal signed file (a replayed one) offers nothing. A
+// refused file is deleted, so it never passes for a checked one later.
+void UpdaterForm::JudgeOffer(const std::string& installed) {
+    offer_.reset();
+    Command1.enabled = false;
+    const std::string latestFile = Path(kLatestVersionFile);
+    auto bytes = ports_.files.Read(latestFile, kLineFileReadLimit);
+    UpdateVerdict verdict = VerifyVersionFile(bytes.value_or(""), ports_.signatures);
+    if (!verdict.update) {
+        ports_.files.Delete(latestFile);
+        Notify();
+        tg_ErrMassage(RefusalMessage(verdict.refusal));
+        return;
+    }
+    if (LeadingNumber(verdict.update->version) > LeadingNumber(installed)) {
+        offer_ = std::move(verdict.update);
+        Command1.enabled = true;
+    }
+    Notify();
 }
 
 void UpdaterForm::tg_ErrMassage(const std::string& Message) {

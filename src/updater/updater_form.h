@@ -1,7 +1,7 @@
 // The updater window of tarnel as a model: its controls' state as plain values and its
 // handlers. The user picks a server, checks the server's version against the installed one,
-// downloads the new kelvo.exe when the server's is newer, and leaves; every close starts
-// "kelvo.exe -sendme" so the main program comes back in its tray.
+// downloads the new kelvo.exe when the server's is newer and signed by the release key, and
+// leaves; every close starts "kelvo.exe -sendme" so the main program comes back in its tray.
 //
 // The Win32 view (win32/updater_window.h) creates the real controls, forwards clicks here and
 // reflects the state after every Changed notification.
@@ -14,6 +14,7 @@
 
 #include "base/ports.h"
 #include "updater/download.h"
+#include "updater/signed_update.h"
 
 namespace varnic {
 
@@ -45,6 +46,7 @@ struct UpdaterPorts {
     HttpSession& http;
     DownloadFiles& downloads;
     Sha256Factory& sha256;
+    SignatureVerifier& signatures;  // holds the one key whose updates are installed
 };
 
 class UpdaterForm {
@@ -92,10 +94,12 @@ private:
     std::string Path(const std::string& name) const { return directory_ + name; }
     void Notify();
     void Transfer(const std::string& url, const std::string& saveFile, ContentCheck check, std::int16_t mode);
+    void JudgeOffer(const std::string& installed);
 
     UpdaterPorts ports_;
     std::string directory_;
     std::unique_ptr<DownLoad> tg_;
+    std::optional<SignedUpdate> offer_;  // the checked, newer version that "更新" installs
     bool unloaded_ = false;
 };
 

@@ -11,11 +11,13 @@
 #include "updater/sha256.h"
 #include "updater/update_hosts.h"
 #include "updater/update_settings.h"
+#include "updater_signing.h"
 
 namespace varnic {
 namespace {
 
 using namespace std::string_literals;
+using namespace signing;
 
 constexpr char kDir[] = "C:\\Varnic";
 const std::string kVersionUrl = "http://update.varnic.example/update/vr.ini";
@@ -131,11 +133,6 @@ std::string Program(std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) bytes += static_cast<char>(i * 7 % 251);
     return bytes;
 }
-std::string Sha256Of(const std::string& bytes) {
-    PortableSha256 digest;
-    digest.Add(bytes.data(), bytes.size());
-    return digest.HexDigest();
-}
 std::string In(const std::string& name) { return kDir + name; }
 
 class UpdaterFormTest : public ::testing::Test {
@@ -146,7 +143,8 @@ protected:
     RecordingMessages messages;
     FakeServer server;
     PortableSha256Factory sha;
-    UpdaterForm form{UpdaterPorts{folder, codec, launcher, messages, server, folder, sha}, kDir};
+    FakeKey key;
+    UpdaterForm form{UpdaterPorts{folder, codec, launcher, messages, server, folder, sha, key}, kDir};
     std::vector<std::string> counters;
 
     void SetUp() override {
@@ -157,8 +155,12 @@ protected:
             if (counters.empty() || counters.back() != form.L.caption) counters.push_back(form.L.caption);
         };
     }
-    void Publish(const std::string& version, const std::string& program, const std::string& extra = "") {
-        server.resources[kVersionUrl].body = VersionFile(version, extra);
+    // A release: the program and its version file signed by the release key.
+    void Publish(const std::string& version, const std::string& program) {
+        PublishFile(SignedFile(version, program), program);
+    }
+    void PublishFile(const std::string& versionFile, const std::string& program) {
+        server.resources[kVersionUrl].body = versionFile;
         server.resources[kProgramUrl].body = program;
     }
     // Counter texts shown from now on.
@@ -201,10 +203,10 @@ TEST_F(UpdaterFormTest, AMissingSettingsFileIsReportedAndTheBackupServerStillWor
     EXPECT_EQ(messages.shown.back().icon, MessageIcon::Critical);
     EXPECT_FALSE(folder.Exists("Text1"));
 
-    server.resources[kBackupVersionUrl].body = VersionFile("2.0");
+    server.resources[kBackupVersionUrl].body = SignedFile("2.0", "new program");
     form.Option2_Click();
     form.Command2_Click();
-    EXPECT_EQ(folder.files.at(In("\\temp\\vr.ini")), VersionFile("2.0"));
+    EXPECT_EQ(folder.files.at(In("\\temp\\vr.ini")), SignedFile("2.0", "new program"));
     EXPECT_TRUE(form.Command1.enabled);
     EXPECT_EQ(form.ProgramUrl, "http://backup.varnic.example/update/kelvo.exe");
     EXPECT_EQ(form.ProgramFile, In("\\kelvo.exe"));
@@ -231,14 +233,16 @@ TEST_F(UpdaterFormTest, ChoosingTheMainServerAgainReloadsItsSettings) {
 
 TEST_F(UpdaterFormTest, AShortSettingsFileLeavesNoProgramPathAndRefusesTheUpdate) {
     folder.files[In("\\Upsetting.ini")] = kVersionUrl + "\r\n\\temp\\vr.ini\r\n";
+    Publish("2.0", Program(100));
     form.Form_Load();
     EXPECT_EQ(Texts(), (std::vector<std::string>{OutsidePathMessage(4, "")}));
     EXPECT_EQ(form.ProgramUrl, "");
     EXPECT_EQ(form.ProgramFile, "");
-    form.Command1.enabled = true;
+    form.Command2_Click();
+    ASSERT_TRUE(form.Command1.enabled);
     form.Command1_Click();
     EXPECT_EQ(messages.shown.back().text, kNoLocalPath);
-    EXPECT_TRUE(server.requested.empty());
+    EXPECT_EQ(server.requested, (std::vector<std::string>{kVersionUrl}));
     EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), "old program");
 }
 
@@ -284,11 +288,11 @@ TEST_F(UpdaterFormTest, TheCheckShowsBothVersionsAndEnablesUpdateOnlyForAStrictl
              Case{"1.9", std::nullopt, "1.9", "0", false},
              Case{"  1.9", "1.91 beta", "1.9", "1.91 beta", true},
          }) {
-        UpdaterForm fresh(UpdaterPorts{folder, codec, launcher, messages, server, folder, sha}, kDir);
+        UpdaterForm fresh(UpdaterPorts{folder, codec, launcher, messages, server, folder, sha, key}, kDir);
         fresh.Form_Load();
         if (c.installed) folder.files[In("\\vr.ini")] = VersionFile(*c.installed);
         else folder.files.erase(In("\\vr.ini"));
-        server.resources[kVersionUrl].body = c.latest ? VersionFile(*c.latest) : "[Other]\r\nVer=9\r\n";
+        server.resources[kVersionUrl].body = c.latest ? SignedFile(*c.latest, "new program") : "[Other]\r\nVer=9\r\n";
         fresh.pb1.value = 37;
         fresh.Command2_Click();
         EXPECT_EQ(fresh.Label4.caption, c.shownInstalled);
@@ -360,30 +364,38 @@ TEST_F(UpdaterFormTest, AShortTransferKeepsTheInstalledProgram) {
     EXPECT_EQ(folder.files.at(In("\\vr.ini")), VersionFile("1.9"));
 }
 
-TEST_F(UpdaterFormTest, TheProgramMustMatchTheDigestOfTheVersionFile) {
+TEST_F(UpdaterFormTest, TheProgramMustMatchTheSignedSizeAndDigest) {
     const std::string program = Program(3000);
-    Publish("2.0", program, "Size=3000\r\nSha256=" + Sha256Of("another program") + "\r\n");
-    form.Form_Load();
-    form.Command2_Click();
-    form.Command1_Click();
-    EXPECT_EQ(Texts(), (std::vector<std::string>{ChecksumMismatchMessage()}));
-    EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), "old program");
+    struct Case {
+        const char* what;
+        Offer offer;
+        std::string message;
+    };
+    for (const Case& c : {
+             Case{"another digest", {"2.0", "3000", Sha256Of("another program")}, ChecksumMismatchMessage()},
+             Case{"a shorter size", {"2.0", "2999", Sha256Of(program)}, SizeMismatchMessage(3000, 2999)},
+             Case{"a longer size", {"2.0", "3001", Sha256Of(program)}, SizeMismatchMessage(3000, 3001)},
+         }) {
+        messages.shown.clear();
+        PublishFile(SignedFile(c.offer, c.offer), program);
+        form.Form_Load();
+        form.Command2_Click();
+        ASSERT_TRUE(form.Command1.enabled) << c.what;
+        form.Command1_Click();
+        EXPECT_EQ(Texts(), (std::vector<std::string>{c.message})) << c.what;
+        EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), "old program") << c.what;
+        EXPECT_EQ(folder.files.at(In("\\vr.ini")), VersionFile("1.9")) << c.what;
+    }
 
+    // Names in any case, blanks around values and an upper-case digest read as the same offer.
     messages.shown.clear();
-    Publish("2.0", program, "size = 3000\r\nSHA256=" + Sha256Of(program) + "\r\n");
+    PublishFile("[ver]\r\nver = 2.0\r\nsize = 3000\r\nSHA256=" + Upper(Sha256Of(program)) + "\r\nsignature=" +
+                    Base64(FakeSignature("release", SignedUpdateMessage("2.0", 3000, Sha256Of(program)))) + "\r\n",
+                program);
     form.Command2_Click();
     form.Command1_Click();
     EXPECT_EQ(Texts(), (std::vector<std::string>{"下载成功！"}));
     EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), program);
-}
-
-TEST_F(UpdaterFormTest, ADamagedDigestLetsNothingThrough) {
-    Publish("2.0", Program(100), "Sha256=1234\r\n");
-    form.Form_Load();
-    form.Command2_Click();
-    form.Command1_Click();
-    EXPECT_EQ(Texts(), (std::vector<std::string>{ChecksumMismatchMessage()}));
-    EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), "old program");
 }
 
 TEST_F(UpdaterFormTest, ARunningProgramIsReportedAndStays) {
@@ -452,7 +464,7 @@ TEST_F(UpdaterFormTest, ClosingStartsKelvoInTheTrayExactlyOnce) {
 }
 
 TEST_F(UpdaterFormTest, AFolderWithBlanksIsQuotedOnKelvosCommandLine) {
-    UpdaterForm spaced(UpdaterPorts{folder, codec, launcher, messages, server, folder, sha}, "C:\\Program Files\\Varnic");
+    UpdaterForm spaced(UpdaterPorts{folder, codec, launcher, messages, server, folder, sha, key}, "C:\\Program Files\\Varnic");
     spaced.Form_Unload();
     ASSERT_EQ(launcher.started.size(), 1u);
     EXPECT_EQ(launcher.started[0].commandLine, "\"C:\\Program Files\\Varnic\\kelvo.exe\" -sendme");
@@ -504,6 +516,145 @@ TEST_F(UpdaterFormTest, ADisabledUpdateButtonDoesNothing) {
     form.Command1_Click();
     EXPECT_EQ(server.requested.size(), before);
     EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), "old program");
+}
+
+// What "检查新版本" makes of the server's version file: only a file signed by the release key
+// over its Ver, Size and Sha256, with a version newer than the installed one, offers "更新".
+TEST_F(UpdaterFormTest, OnlyANewerVersionSignedByTheReleaseKeyOffersTheUpdate) {
+    const std::string program = Program(3000);
+    const Offer good = OfferFor("2.0", program);
+    Offer otherVersion = good, otherSize = good, otherDigest = good;
+    otherVersion.version = "3.0";
+    otherSize.size = "3001";
+    otherDigest.sha256 = Sha256Of("another program");
+    std::string flipped = SignedFile(good, good);
+    char& letter = flipped[flipped.find("Signature=") + 12];
+    letter = letter == 'A' ? 'B' : 'A';  // still base64, another signature
+    const std::string unsigned_ = "[Ver]\r\nVer=2.0\r\nSize=3000\r\nSha256=" + good.sha256 + "\r\n";
+    const std::string signedOnlyElsewhere = "[Ver]\r\nVer=2.0\r\n[Other]\r\nSignature=" +
+                                            Base64(FakeSignature("release", SignedUpdateMessage("2.0", 3000, good.sha256))) +
+                                            "\r\n";
+    const std::string kBad = "版本文件签名无效，已拒绝更新。";
+    const std::string kUnsigned = "版本文件没有签名，已拒绝更新。";
+    const std::string kIncomplete = "版本文件缺少有效的版本号、大小、SHA-256 或签名，已拒绝更新。";
+    struct Case {
+        const char* what;
+        std::string file;
+        bool offered;
+        std::string message;  // "" when none
+    };
+    for (const Case& c : {
+             Case{"signed and newer", SignedFile(good, good), true, ""},
+             Case{"signed, older", SignedFile(OfferFor("1.8", program), OfferFor("1.8", program)), false, ""},
+             Case{"signed, equal", SignedFile(OfferFor("1.9", program), OfferFor("1.9", program)), false, ""},
+             Case{"signed, equal by number", SignedFile(OfferFor("1.90", program), OfferFor("1.90", program)), false, ""},
+             Case{"no signature", unsigned_, false, kUnsigned},
+             Case{"signature outside section Ver", signedOnlyElsewhere, false, kUnsigned},
+             Case{"empty file", "", false, kUnsigned},
+             Case{"signed by another key", SignedFile(good, good, "someone else"), false, kBad},
+             Case{"altered signature", flipped, false, kBad},
+             Case{"altered version", SignedFile(otherVersion, good), false, kBad},
+             Case{"altered size", SignedFile(otherSize, good), false, kBad},
+             Case{"altered digest", SignedFile(otherDigest, good), false, kBad},
+             Case{"signature that is no base64", unsigned_ + "Signature=@@@@\r\n", false, kIncomplete},
+             Case{"no digest", "[Ver]\r\nVer=2.0\r\nSize=3000\r\nSignature=AAAA\r\n", false, kIncomplete},
+             Case{"no size", SignedFile({"2.0", "", good.sha256}, good), false, kIncomplete},
+             Case{"damaged digest", SignedFile({"2.0", "3000", "1234"}, good), false, kIncomplete},
+             Case{"negative size", SignedFile({"2.0", "-3000", good.sha256}, good), false, kIncomplete},
+         }) {
+        messages.shown.clear();
+        PublishFile(c.file, program);
+        UpdaterForm fresh(UpdaterPorts{folder, codec, launcher, messages, server, folder, sha, key}, kDir);
+        fresh.Form_Load();
+        fresh.Command2_Click();
+        EXPECT_EQ(fresh.Command1.enabled, c.offered) << c.what;
+        EXPECT_EQ(Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
+            << c.what;
+        if (!c.message.empty()) {
+            EXPECT_EQ(messages.shown[0].caption, "错误") << c.what;
+            EXPECT_FALSE(folder.Exists(In("\\temp\\vr.ini"))) << c.what << ": a refused file is not kept";
+        }
+        fresh.Command1_Click();
+        EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), c.offered ? program : "old program") << c.what;
+        EXPECT_EQ(folder.files.at(In("\\vr.ini")), c.offered ? c.file : VersionFile("1.9")) << c.what;
+        folder.files[In("\\kelvo.exe")] = "old program";
+        folder.files[In("\\vr.ini")] = VersionFile("1.9");
+    }
+}
+
+TEST_F(UpdaterFormTest, TheSignatureCoversTheCanonicalMessage) {
+    const std::string program = Program(3000);
+    Publish("2.0", program);
+    form.Form_Load();
+    form.Command2_Click();
+    EXPECT_EQ(key.lastMessage, "Varnic update\nVer=2.0\nSize=3000\nSha256=" + Sha256Of(program) + "\n");
+}
+
+TEST_F(UpdaterFormTest, ASystemThatCannotCheckSignaturesInstallsNothing) {
+    key.available = false;
+    Publish("2.0", Program(100));
+    form.Form_Load();
+    form.Command2_Click();
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"系统无法验证版本文件的签名，已拒绝更新。"}));
+    EXPECT_FALSE(form.Command1.enabled);
+}
+
+TEST_F(UpdaterFormTest, ARefusedCheckWithdrawsAnEarlierOffer) {
+    Publish("2.0", Program(100));
+    form.Form_Load();
+    form.Command2_Click();
+    ASSERT_TRUE(form.Command1.enabled);
+    PublishFile("[Ver]\r\nVer=3.0\r\n", Program(200));
+    form.Command2_Click();
+    EXPECT_FALSE(form.Command1.enabled);
+    form.Command1.enabled = true;  // even a button enabled by mistake installs nothing
+    form.Command1_Click();
+    EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), "old program");
+    EXPECT_EQ(server.requested.size(), 2u);
+}
+
+TEST_F(UpdaterFormTest, AnOlderSignedCheckWithdrawsAnEarlierOfferSilently) {
+    Publish("2.0", Program(100));
+    form.Form_Load();
+    form.Command2_Click();
+    ASSERT_TRUE(form.Command1.enabled);
+    Publish("1.5", Program(200));
+    form.Command2_Click();
+    EXPECT_FALSE(form.Command1.enabled);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(form.Label5.caption, "1.5");
+}
+
+TEST_F(UpdaterFormTest, TheInstalledVersionFileIsExactlyTheCheckedOne) {
+    const std::string program = Program(3000);
+    Publish("2.0", program);
+    form.Form_Load();
+    form.Command2_Click();
+    const std::string checked = folder.files.at(In("\\temp\\vr.ini"));
+    // Whatever happens to the downloaded copy between the check and the update...
+    folder.files[In("\\temp\\vr.ini")] = "[Ver]\r\nVer=99\r\n";
+    form.Command1_Click();
+    EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), program);
+    EXPECT_EQ(folder.files.at(In("\\vr.ini")), checked);
+}
+
+TEST_F(UpdaterFormTest, AReplayedReleaseOffersNothingOnceInstalled) {
+    const std::string program = Program(3000);
+    Publish("2.0", program);
+    form.Form_Load();
+    form.Command2_Click();
+    form.Command1_Click();
+    ASSERT_EQ(folder.files.at(In("\\kelvo.exe")), program);
+    // The same signed file again, or the signed file of an earlier release.
+    for (const char* version : {"2.0", "1.9"}) {
+        folder.files[In("\\kelvo.exe")] = program;
+        Publish(version, Program(50));
+        form.Command2_Click();
+        EXPECT_FALSE(form.Command1.enabled) << version;
+        form.Command1.enabled = true;
+        form.Command1_Click();
+        EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), program) << version;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The version files: the INI lookup, the version text and the program's expected size and
-// digest.
+// The version files: the INI lookup and the version text.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -63,28 +62,6 @@ TEST(VersionTextTest, ReadsAtMostFortyNineBytesAndZeroWhenMissing) {
     EXPECT_EQ(ReadVersionText(files, codec, "long"), "<" + std::string(49, '7') + ">");
     EXPECT_EQ(ReadVersionText(files, codec, "nokey"), "0");
     EXPECT_EQ(ReadVersionText(files, codec, "missing"), "0");
-}
-
-TEST(ProgramCheckTest, ReadsSizeAndDigestAndPoisonsDamagedValues) {
-    FilesInMemory files;
-    const std::string digest(64, 'a');
-    files.files["both"] = "[Ver]\r\nVer=2.0\r\nSize=196608\r\nSha256=" + digest + "\r\n";
-    files.files["none"] = "[Ver]\r\nVer=2.0\r\n";
-    files.files["bad"] = "[Ver]\r\nSize=12k\r\nSha256=xyz\r\n";
-
-    ContentCheck both = ReadProgramCheck(files, "both");
-    EXPECT_EQ(both.size, 196608);
-    EXPECT_EQ(both.sha256, digest);
-
-    ContentCheck none = ReadProgramCheck(files, "none");
-    EXPECT_FALSE(none.size);
-    EXPECT_EQ(none.sha256, "");
-    EXPECT_FALSE(ReadProgramCheck(files, "missing").size);
-
-    ContentCheck bad = ReadProgramCheck(files, "bad");
-    EXPECT_EQ(bad.size, -1);
-    EXPECT_NE(bad.sha256, "");
-    EXPECT_NE(bad.sha256.size(), 64u);
 }
 
 }  // namespace

@@ -56,6 +56,11 @@ std::string TextOf(HWND window) {
     return Utf8(buffer);
 }
 
+// The view never gets as far as a version file here.
+struct TrustsNothing final : SignatureVerifier {
+    SignatureCheck Verify(const std::string&, const std::string&) override { return SignatureCheck::Invalid; }
+};
+
 class UpdaterWindowTest : public ::testing::Test {
 protected:
     MemoryFiles files;
@@ -64,8 +69,9 @@ protected:
     Boxes boxes;
     NoNetwork network;
     PortableSha256Factory sha;
+    TrustsNothing key;
     Win32MessageBoxes owner;
-    UpdaterForm form{UpdaterPorts{files, codec, launcher, boxes, network, files, sha}, "C:\\Varnic"};
+    UpdaterForm form{UpdaterPorts{files, codec, launcher, boxes, network, files, sha, key}, "C:\\Varnic"};
     std::unique_ptr<UpdaterWindow> window;
 
     void SetUp() override {
