@@ -2,8 +2,15 @@
 """tarnel.exe end to end under Wine: the real updater in a scratch installation folder,
 talking to tests/e2e/http_server.py on 127.0.0.1, driven by tests/helpers/ui_probe.exe.
 
+tarnel installs only what the release key signed. The tests run tarnel_testkey.exe, the same
+program built to trust the build tree's test key instead (tests/updater_targets.cmake), and
+sign the version files they serve with that key; the shipped tarnel.exe is run to show that
+it refuses them.
+
 Environment: VARNIC_BUILD (the i686 build tree), VARNIC_SOURCE, WINEPREFIX, DISPLAY.
 """
+import base64
+import hashlib
 import os
 import shutil
 import subprocess
@@ -14,7 +21,10 @@ import unittest
 
 BUILD = os.environ.get("VARNIC_BUILD", "")
 SOURCE = os.environ.get("VARNIC_SOURCE", os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))))
-TARNEL = os.path.join(BUILD, "apps", "tarnel.exe")
+SHIPPED_TARNEL = os.path.join(BUILD, "apps", "tarnel.exe")
+TARNEL = os.path.join(BUILD, "tests", "tarnel_testkey.exe")
+TEST_KEY = os.path.join(BUILD, "tests", "test-release-key", "test-release-key.pem")
+RELEASE_SIGN = os.path.join(SOURCE, "tools", "x-release-sign")
 PROBE = os.path.join(BUILD, "tests", "ui_probe.exe")
 RECORDER = os.path.join(BUILD, "tests", "command_recorder.exe")
 SERVER = os.path.join(SOURCE, "tests", "e2e", "http_server.py")
@@ -45,6 +55,22 @@ def version_file(version, extra=""):
     return ("[Ver]\r\nVer=%s\r\n%s" % (version, extra)).encode("ascii")
 
 
+def signature(version, size, sha256, key=TEST_KEY):
+    """Base64 of openssl's RSA PKCS#1 v1.5 SHA-256 signature over the canonical message."""
+    message = ("Varnic update\nVer=%s\nSize=%d\nSha256=%s\n" % (version, size, sha256)).encode("ascii")
+    signed = subprocess.run(["openssl", "dgst", "-sha256", "-sign", key], input=message, stdout=subprocess.PIPE,
+                            check=True).stdout
+    return base64.b64encode(signed).decode("ascii")
+
+
+def signed_version_file(version, program, size=None, sha256=None):
+    """A version file signed with the test key for `program`, or for the size and digest given."""
+    size = len(program) if size is None else size
+    sha256 = hashlib.sha256(program).hexdigest() if sha256 is None else sha256
+    return version_file(version, "Size=%d\r\nSha256=%s\r\nSignature=%s\r\n"
+                        % (size, sha256, signature(version, size, sha256)))
+
+
 class Server:
     def __init__(self, root):
         self.port_file = os.path.join(root, "port")
@@ -70,7 +96,7 @@ class Server:
 class TarnelTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        for program in (TARNEL, PROBE, RECORDER):
+        for program in (TARNEL, SHIPPED_TARNEL, PROBE, RECORDER, TEST_KEY):
             if not os.path.exists(program):
                 raise RuntimeError("missing %s: build the i686 tree first" % program)
 
@@ -80,7 +106,7 @@ class TarnelTest(unittest.TestCase):
         self.served = os.path.join(self.scratch, "served")
         os.makedirs(os.path.join(self.install, "temp"))
         os.makedirs(os.path.join(self.served, "update"))
-        shutil.copy(TARNEL, self.install)
+        shutil.copy(TARNEL, os.path.join(self.install, "tarnel.exe"))
         self.write(self.install, "vr.ini", version_file("1.9"))
         self.write(self.install, "kelvo.exe", b"the old kelvo program")
         self.server = Server(self.served)
@@ -111,8 +137,9 @@ class TarnelTest(unittest.TestCase):
         lines = [self.server.url(version_path), "\\temp\\vr.ini", self.server.url(program_path), local_program]
         self.write(self.install, "Upsetting.ini", ("\r\n".join(lines) + "\r\n").encode("ascii"))
 
-    def publish(self, version, program, extra=""):
-        self.write(self.served, "update/vr.ini", version_file(version, extra))
+    def publish(self, version, program, **signed_over):
+        """Serves `program` (None: nothing) and its version file signed with the test key."""
+        self.write(self.served, "update/vr.ini", signed_version_file(version, program or b"", **signed_over))
         if program is not None:
             self.write(self.served, "update/kelvo.exe", program)
 
@@ -144,6 +171,13 @@ class TarnelTest(unittest.TestCase):
         self.probe("wait-text", CAPTION, LATEST, latest, "30000")
         self.assertEqual(self.probe("text", CAPTION, INSTALLED), installed)
 
+    def wait_for_content(self, name, expected, seconds=30):
+        """The version is recorded once "下载成功！" has been closed."""
+        deadline = time.monotonic() + seconds
+        while self.read(name) != expected and time.monotonic() < deadline:
+            time.sleep(0.1)
+        self.assertEqual(self.read(name), expected)
+
     def wait_for_file(self, path, seconds=30):
         deadline = time.monotonic() + seconds
         while not os.path.exists(path) or os.path.getsize(path) == 0:
@@ -158,14 +192,16 @@ class TarnelTest(unittest.TestCase):
         self.publish("2.0", program)
         self.start()
         self.check("1.9", "2.0")
-        self.assertEqual(self.read("temp/vr.ini"), version_file("2.0"))
+        with open(os.path.join(self.served, "update", "vr.ini"), "rb") as f:
+            served = f.read()
+        self.assertEqual(self.read("temp/vr.ini"), served)
 
         self.probe("click", CAPTION, UPDATE)
         self.assertEqual(self.probe("dialog", "提示", "60000"), "下载成功！")
         self.assertEqual(self.probe("text", CAPTION, COUNTER), "196,608/196,608")
         self.assertEqual(self.probe("text", CAPTION, BAR), "100")
         self.assertEqual(self.read("kelvo.exe"), program)
-        self.assertEqual(self.read("vr.ini"), version_file("2.0"))
+        self.wait_for_content("vr.ini", served)
         self.assertFalse(os.path.exists(os.path.join(self.install, "kelvo.exe.download")))
 
         # The new version now reads as installed: no newer one, "更新" stays disabled.
@@ -191,7 +227,7 @@ class TarnelTest(unittest.TestCase):
             ("/status/500", "服务器返回错误：HTTP 500"),
             ("/drop/3000/%d" % PROGRAM_SIZE, "下载"),
         ]
-        self.publish("2.0", None)
+        self.publish("2.0", None, size=PROGRAM_SIZE, sha256=hashlib.sha256(pattern(PROGRAM_SIZE)).hexdigest())
         for program_path, message in cases:
             with self.subTest(program_path):
                 self.settings(program_path=program_path)
@@ -207,12 +243,67 @@ class TarnelTest(unittest.TestCase):
 
     def test_a_program_that_does_not_match_its_digest_is_not_installed(self):
         self.settings()
-        self.publish("2.0", pattern(4096), "Size=4096\r\nSha256=%s\r\n" % ("0" * 64))
+        self.publish("2.0", pattern(4096), sha256="0" * 64)
         self.start()
         self.check("1.9", "2.0")
         self.probe("click", CAPTION, UPDATE)
         self.assertIn("SHA-256", self.probe("dialog", "错误", "60000"))
         self.assertEqual(self.read("kelvo.exe"), b"the old kelvo program")
+        self.close()
+
+    def test_version_files_not_signed_by_the_trusted_key_install_nothing(self):
+        program = pattern(5000)
+        good = signed_version_file("2.0", program)
+        cases = [
+            ("unsigned", version_file("2.0", "Size=5000\r\nSha256=%s\r\n" % hashlib.sha256(program).hexdigest()),
+             "版本文件没有签名，已拒绝更新。"),
+            ("version raised after signing", good.replace(b"Ver=2.0", b"Ver=3.0"), "版本文件签名无效，已拒绝更新。"),
+            ("digest replaced after signing", good.replace(hashlib.sha256(program).hexdigest().encode(), b"0" * 64),
+             "版本文件签名无效，已拒绝更新。"),
+        ]
+        self.settings()
+        self.write(self.served, "update/kelvo.exe", program)
+        self.start()
+        for name, served, message in cases:
+            with self.subTest(name):
+                self.write(self.served, "update/vr.ini", served)
+                self.probe("click", CAPTION, CHECK)
+                self.assertEqual(self.probe("dialog", "错误", "60000"), message)
+                self.assertEqual(self.probe("text", CAPTION, INSTALLED), "1.9")
+                self.probe("click", CAPTION, UPDATE)
+                self.probe("no-dialog", "提示", "1000")
+                self.assertEqual(self.read("kelvo.exe"), b"the old kelvo program")
+                self.assertEqual(self.read("vr.ini"), version_file("1.9"))
+                self.assertFalse(os.path.exists(os.path.join(self.install, "temp", "vr.ini")))
+        self.close()
+
+    def test_the_shipped_tarnel_refuses_files_signed_with_the_test_key(self):
+        shutil.copy(SHIPPED_TARNEL, os.path.join(self.install, "tarnel.exe"))
+        self.settings()
+        self.publish("2.0", pattern(5000))
+        self.start()
+        self.probe("click", CAPTION, CHECK)
+        self.assertEqual(self.probe("dialog", "错误", "60000"), "版本文件签名无效，已拒绝更新。")
+        self.probe("click", CAPTION, UPDATE)
+        self.probe("no-dialog", "提示", "1000")
+        self.assertEqual(self.read("kelvo.exe"), b"the old kelvo program")
+        self.close()
+
+    def test_a_release_signed_by_release_sign_installs(self):
+        dist = os.path.join(self.scratch, "dist")
+        os.makedirs(dist)
+        program = pattern(70000)
+        self.write(dist, "kelvo.exe", program)
+        subprocess.run([RELEASE_SIGN, TEST_KEY, dist, "--version", "2.1", "--out", os.path.join(self.served, "update"),
+                        "--any-key"], check=True, stdout=subprocess.DEVNULL)
+        self.settings()
+        self.start()
+        self.check("1.9", "2.1")
+        self.probe("click", CAPTION, UPDATE)
+        self.assertEqual(self.probe("dialog", "提示", "60000"), "下载成功！")
+        self.assertEqual(self.read("kelvo.exe"), program)
+        with open(os.path.join(self.served, "update", "vr.ini"), "rb") as f:
+            self.wait_for_content("vr.ini", f.read())
         self.close()
 
     def test_closing_starts_kelvo_in_the_tray(self):
@@ -230,7 +321,7 @@ class TarnelTest(unittest.TestCase):
         shutil.copy(RECORDER, os.path.join(self.install, "kelvo.exe"))
         original = self.read("kelvo.exe")
         self.settings(program_path="/drip/%d?chunk=1024&delay=20" % PROGRAM_SIZE)
-        self.publish("2.0", None)
+        self.publish("2.0", None, size=PROGRAM_SIZE, sha256=hashlib.sha256(pattern(PROGRAM_SIZE)).hexdigest())
         self.start()
         self.check("1.9", "2.0")
         # Both presses are queued at once: "退出" arrives while the download yields.
