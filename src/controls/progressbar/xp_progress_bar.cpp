@@ -6,6 +6,7 @@
 // whole pixels.
 #include "controls/progressbar/xp_progress_bar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -36,6 +37,26 @@ std::int16_t ToInt16(double value) {
 }
 
 int Pixel(double value) { return static_cast<int>(std::lround(value)); }
+
+// Cuts one axis of a piece to 0..limit, and its source by as much in proportion (exactly as
+// much where the piece is not stretched along that axis). A piece cut away entirely gets
+// length 0.
+void CutAxis(int limit, int& at, int& length, int& sourceAt, int& sourceLength) {
+    if (length <= 0) return;
+    const long long before = at < 0 ? -static_cast<long long>(at) : 0;
+    const long long beyond = std::max(0LL, static_cast<long long>(at) + length - limit);
+    if (before == 0 && beyond == 0) return;
+    if (before + beyond >= length) {
+        length = 0;
+        return;
+    }
+    const double scale = static_cast<double>(sourceLength) / length;
+    const int sourceBefore = Pixel(before * scale), sourceBeyond = Pixel(beyond * scale);
+    sourceAt += sourceBefore;
+    sourceLength -= sourceBefore + sourceBeyond;
+    at += static_cast<int>(before);
+    length -= static_cast<int>(before + beyond);
+}
 
 }  // namespace
 
@@ -107,17 +128,23 @@ void XpProgressBar::Resize() { FullRepaint(); }
 void XpProgressBar::FullRepaint() {
     const int w = canvas_.Width();
     const int h = canvas_.Height();
-    const ProgressPicture img{PictureSet::img, 0};
+    // On a control smaller than two corners (under 3 pixels across or high) the pieces would
+    // reach past its edges: each is cut to the control.
+    auto piece = [&](PixelRect destination, PixelRect source) {
+        CutAxis(w, destination.x, destination.width, source.x, source.width);
+        CutAxis(h, destination.y, destination.height, source.y, source.height);
+        canvas_.PaintPicture({PictureSet::img, 0}, destination, source);
+    };
     canvas_.Clear();
-    canvas_.PaintPicture(img, {0, 0, 3, 3}, {0, 0, 3, 3});
-    canvas_.PaintPicture(img, {w - 3, 0, 3, 3}, {56, 0, 3, 3});
-    canvas_.PaintPicture(img, {w - 3, h - 3, 3, 3}, {56, 10, 3, 3});
-    canvas_.PaintPicture(img, {0, h - 3, 3, 3}, {0, 10, 3, 3});
-    canvas_.PaintPicture(img, {3, 0, w - 6, 3}, {3, 0, 12, 3});
-    canvas_.PaintPicture(img, {w - 3, 3, 3, h - 6}, {56, 3, 3, 3});
-    canvas_.PaintPicture(img, {3, h - 3, w - 6, 3}, {3, 10, 1, 3});
-    canvas_.PaintPicture(img, {0, 3, 3, h - 6}, {0, 3, 3, 3});
-    canvas_.PaintPicture(img, {3, 3, w - 6, h - 6}, {4, 4, 51, 7});
+    piece({0, 0, 3, 3}, {0, 0, 3, 3});
+    piece({w - 3, 0, 3, 3}, {56, 0, 3, 3});
+    piece({w - 3, h - 3, 3, 3}, {56, 10, 3, 3});
+    piece({0, h - 3, 3, 3}, {0, 10, 3, 3});
+    piece({3, 0, w - 6, 3}, {3, 0, 12, 3});
+    piece({w - 3, 3, 3, h - 6}, {56, 3, 3, 3});
+    piece({3, h - 3, w - 6, 3}, {3, 10, 1, 3});
+    piece({0, 3, 3, h - 6}, {0, 3, 3, 3});
+    piece({3, 3, w - 6, h - 6}, {4, 4, 51, 7});
     marqueePosition_ = kFirstBlock;
     ResetDrawing();
 }
