@@ -224,5 +224,6 @@ Section "Uninstall"
   Delete "${START_MENU}\卸载 Varnic.lnk"
   RMDir "${START_MENU}"
   DeleteRegValue HKCU "${RUN_KEY}" "Varnic"
+  ; Last, so that the entry stays until everything else is done.
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

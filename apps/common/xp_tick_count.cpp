@@ -10,7 +10,10 @@
 // asks kernel32 for the name. The slot leads to a function that uses the real GetTickCount64
 // where kernel32 has it, and the performance counter (always present from XP on) elsewhere.
 // The programs themselves start no threads; this only keeps the runtime's code loadable.
+// The 64-bit programs are not meant for XP and keep the real import.
 #include <windows.h>
+
+#if defined(__i386__)
 
 namespace varnic::win32 {
 namespace {
@@ -41,11 +44,10 @@ ULONGLONG WINAPI TickCount64() {
 }  // namespace
 }  // namespace varnic::win32
 
-#if defined(__i386__)
 // The name the 32-bit import library gives kernel32's slot for GetTickCount64 (stdcall, no
-// arguments). The 64-bit programs are not meant for XP and keep the real import.
+// arguments).
 extern "C" {
 extern varnic::win32::TickCount64Function const varnic_tick_count_64_slot __asm__("__imp__GetTickCount64@0");
 varnic::win32::TickCount64Function const varnic_tick_count_64_slot = &varnic::win32::TickCount64;
 }
-#endif
+#endif  // __i386__

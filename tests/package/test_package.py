@@ -184,10 +184,13 @@ class Installer(harness.WineTestCase):
         return target
 
     def uninstall(self, target):
-        # The uninstaller copies itself away and runs from there, so wait for it to delete itself.
-        subprocess.run(["wine", str(target / "uninstall.exe"), "/S"], env=self.session.env, check=True, timeout=120,
+        # The uninstaller copies itself away and goes on from there after this start returns; its
+        # last step removes the uninstall entry.
+        s = self.session
+        subprocess.run(["wine", str(target / "uninstall.exe"), "/S"], env=s.env, check=True, timeout=120,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.session.wait_for(lambda: not (target / "uninstall.exe").exists(), timeout=60, what="the uninstaller")
+        s.wait_for(lambda: registry_value(s.env, UNINSTALL_KEY, "DisplayName") is None, timeout=60,
+                   what="the uninstaller's last step")
 
     def assert_installed(self, target, arch):
         s = self.session
