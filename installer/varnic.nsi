@@ -215,7 +215,9 @@ Section "Uninstall"
   keep_user_files:
 
   Delete "$INSTDIR\uninstall.exe"
-  ; Only empty folders go: whatever else the user keeps there stays.
+  ; Only empty folders go: whatever else the user keeps there stays. A folder that is the
+  ; current directory cannot be removed, so leave it first.
+  SetOutPath "$TEMP"
   RMDir "$INSTDIR\temp"
   RMDir "$INSTDIR"
 
