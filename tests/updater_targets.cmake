@@ -40,3 +40,11 @@ if(TARGET signature_verifier_test)
   target_compile_definitions(signature_verifier_test PRIVATE VARNIC_TEST_SIGNED_DIR="Z:${test_key_dir}/signed")
   add_dependencies(signature_verifier_test updater_test_key)
 endif()
+
+# The https tests once more with a certificate that Wine trusts (see wininet_https_run.sh).
+if(TARGET wininet_https_test)
+  add_test(NAME win32.wininet_https_test.trusted
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/win32/wininet_https_run.sh $<TARGET_FILE:wininet_https_test>)
+  set_tests_properties(win32.wininet_https_test.trusted PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine
+    TIMEOUT 300 SKIP_RETURN_CODE 77 ENVIRONMENT "${wine_env};VARNIC_SOURCE=${CMAKE_SOURCE_DIR}")
+endif()

@@ -14,11 +14,20 @@ imitate troublesome servers:
 
 The port is chosen by the system; it is printed as "PORT <n>" and, with --port-file,
 written to that file (complete when it appears). Only the loopback address is used.
+
+With --tls-cert FILE it speaks https. With --tls-key KEY too it uses that certificate and
+key; without, it makes a self-signed certificate for 127.0.0.1 with openssl at start and
+writes it to FILE (PEM) before the port file appears; that key never leaves a temporary
+folder.
 """
 import argparse
 import http.server
 import os
+import shutil
+import ssl
+import subprocess
 import sys
+import tempfile
 import threading
 import time
 import urllib.parse
@@ -114,12 +123,26 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_body(body)
 
 
+def make_certificate(folder):
+    """A self-signed certificate for 127.0.0.1 (as a name and an address) and its key."""
+    cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+    # Started from Wine the search path may be Windows's; Debian's openssl is the fallback.
+    openssl = shutil.which("openssl") or "/usr/bin/openssl"
+    subprocess.run([openssl, "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "2",
+                    "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=DNS:127.0.0.1,IP:127.0.0.1",
+                    "-addext", "extendedKeyUsage=serverAuth", "-keyout", key, "-out", cert],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return cert, key
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--root", help="folder to serve")
     parser.add_argument("--port", type=int, default=0, help="port (default: any free one)")
     parser.add_argument("--port-file", help="write the port number to this file")
     parser.add_argument("--max-seconds", type=float, default=0, help="stop after this long (0: never)")
+    parser.add_argument("--tls-cert", help="speak https: the certificate (PEM) to use, or to make and write here")
+    parser.add_argument("--tls-key", help="the key of --tls-cert (default: make both)")
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args()
 
@@ -127,6 +150,21 @@ def main():
     server.daemon_threads = True
     server.root = args.root
     server.verbose = args.verbose
+    if args.tls_cert:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        if args.tls_key:
+            context.load_cert_chain(args.tls_cert, args.tls_key)
+        else:
+            scratch = tempfile.mkdtemp(prefix="varnic-tls-")
+            try:
+                cert, key = make_certificate(scratch)
+                context.load_cert_chain(cert, key)
+                temporary = args.tls_cert + ".tmp"
+                shutil.copyfile(cert, temporary)
+                os.replace(temporary, args.tls_cert)
+            finally:
+                shutil.rmtree(scratch, ignore_errors=True)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     port = server.server_address[1]
     print("PORT %d" % port, flush=True)
     if args.port_file:
