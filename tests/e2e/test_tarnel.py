@@ -25,6 +25,7 @@ SHIPPED_TARNEL = os.path.join(BUILD, "apps", "tarnel.exe")
 TARNEL = os.path.join(BUILD, "tests", "tarnel_testkey.exe")
 TEST_KEY = os.path.join(BUILD, "tests", "test-release-key", "test-release-key.pem")
 RELEASE_SIGN = os.path.join(SOURCE, "tools", "x-release-sign")
+CA_BUNDLE = "/etc/ssl/certs/ca-certificates.crt"
 PROBE = os.path.join(BUILD, "tests", "ui_probe.exe")
 RECORDER = os.path.join(BUILD, "tests", "command_recorder.exe")
 SERVER = os.path.join(SOURCE, "tests", "e2e", "http_server.py")
@@ -72,10 +73,14 @@ def signed_version_file(version, program, size=None, sha256=None):
 
 
 class Server:
-    def __init__(self, root):
+    def __init__(self, root, tls=None):
         self.port_file = os.path.join(root, "port")
+        if os.path.exists(self.port_file):
+            os.remove(self.port_file)  # an earlier server's
+        self.scheme = "https" if tls else "http"
+        extra = ["--tls-cert", tls[0], "--tls-key", tls[1]] if tls else []
         self.process = subprocess.Popen(
-            [sys.executable, SERVER, "--root", root, "--port-file", self.port_file, "--max-seconds", "600"],
+            [sys.executable, SERVER, "--root", root, "--port-file", self.port_file, "--max-seconds", "600", *extra],
             stdout=subprocess.DEVNULL)
         deadline = time.monotonic() + 20
         while not os.path.exists(self.port_file):
@@ -86,7 +91,7 @@ class Server:
             self.port = int(f.read())
 
     def url(self, path):
-        return "http://127.0.0.1:%d%s" % (self.port, path)
+        return "%s://127.0.0.1:%d%s" % (self.scheme, self.port, path)
 
     def stop(self):
         self.process.terminate()
@@ -156,9 +161,15 @@ class TarnelTest(unittest.TestCase):
         last = out.splitlines()[-1] if out else ""
         return last[3:] if last.startswith("OK ") else last
 
-    def start(self):
-        self.tarnel = subprocess.Popen(["wine", os.path.join(self.install, "tarnel.exe")], env=wine_environment(),
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def start(self, trusted_bundle=None):
+        command = ["wine", os.path.join(self.install, "tarnel.exe")]
+        if trusted_bundle:
+            # Wine trusts the host's CA bundle: tarnel alone sees one that includes the test
+            # server's certificate, bind-mounted in a private mount namespace.
+            command = ["unshare", "--mount", "--propagation", "private", "sh", "-c",
+                       'mount --bind "$1" "$2" && exec "$3" "$4"', "sh", trusted_bundle, CA_BUNDLE, *command]
+        self.tarnel = subprocess.Popen(command, env=wine_environment(), stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
         self.probe("wait-window", CAPTION, "60000")
 
     def close(self):
@@ -304,6 +315,38 @@ class TarnelTest(unittest.TestCase):
         self.assertEqual(self.read("kelvo.exe"), program)
         with open(os.path.join(self.served, "update", "vr.ini"), "rb") as f:
             self.wait_for_content("vr.ini", f.read())
+        self.close()
+
+    def test_an_update_over_https_installs_from_a_trusted_server_only(self):
+        if subprocess.run(["unshare", "--mount", "true"], stderr=subprocess.DEVNULL).returncode != 0:
+            self.skipTest("no private mount namespace here: Wine cannot be shown the test certificate")
+        tls = os.path.join(self.scratch, "tls")
+        os.makedirs(tls)
+        cert, key, bundle = (os.path.join(tls, name) for name in ("cert.pem", "key.pem", "bundle.crt"))
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "2",
+                        "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=DNS:127.0.0.1,IP:127.0.0.1",
+                        "-addext", "extendedKeyUsage=serverAuth", "-keyout", key, "-out", cert], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        with open(bundle, "wb") as out:
+            for part in (CA_BUNDLE, cert):
+                with open(part, "rb") as f:
+                    out.write(f.read())
+        self.server.stop()
+        self.server = Server(self.served, tls=(cert, key))
+        program = pattern(PROGRAM_SIZE)
+        self.settings()
+        self.publish("2.0", program)
+
+        # Without the certificate trusted, nothing is fetched.
+        self.start()
+        self.probe("click", CAPTION, CHECK)
+        self.assertEqual(self.probe("dialog", "错误", "60000"), "无法连接服务器")
+        self.close()
+
+        self.start(trusted_bundle=bundle)
+        self.check("1.9", "2.0")
+        self.probe("click", CAPTION, UPDATE)
+        self.assertEqual(self.probe("dialog", "提示", "60000"), "下载成功！")
+        self.assertEqual(self.read("kelvo.exe"), program)
         self.close()
 
     def test_closing_starts_kelvo_in_the_tray(self):
