@@ -39,6 +39,8 @@ int Run(HINSTANCE instance, int showCommand) {
                      ApplicationDirectory());
     UpdaterWindow window(instance, form, messages, UpdaterIcons{IDI_TARNEL, IDI_CHECK, IDI_DOWNLOAD, IDI_EXIT});
     if (!window.Create(showCommand)) return 1;
+    // A slow server must not freeze the window between the packets of one piece.
+    http.WhileWaiting([&window] { window.PumpMessages(); });
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
