@@ -203,7 +203,7 @@ Section "Uninstall"
 
   ; The user's own files go only when the user says so; a silent uninstall keeps them.
   MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-    "是否同时删除您的设置和清理规则文件？$\r$\n（Setting.ini、AllRule.ini、SmallGameRule.ini、LargeGameRule.ini、BTRule.ini 和版本记录 vr.ini）$\r$\n$\r$\n选择“否”将保留这些文件。" \
+    "是否同时删除您的设置和清理规则文件？$\r$\n（Setting.ini、AllRule.ini、SmallGameRule.ini、LargeGameRule.ini、BTRule.ini 和版本记录 vr.ini）$\r$\n$\r$\n选择“否(N)”将保留这些文件。" \
     /SD IDNO IDNO keep_user_files
     Delete "$INSTDIR\Setting.ini"
     Delete "$INSTDIR\AllRule.ini"
