@@ -12,6 +12,7 @@ Environment: VARNIC_BUILD (the i686 build tree), VARNIC_SOURCE, WINEPREFIX, DISP
 import base64
 import hashlib
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -386,6 +387,67 @@ class TarnelTest(unittest.TestCase):
         self.assertEqual(self.probe("dialog", "错误", "60000"), "无法连接服务器")
         self.probe("click", CAPTION, OPTION2)
         self.close()
+
+
+class ReleaseSignTest(unittest.TestCase):
+    """./x release-sign on its own: what it writes and what it refuses."""
+
+    def setUp(self):
+        if not os.path.exists(TEST_KEY):
+            raise RuntimeError("missing %s: build the i686 tree first" % TEST_KEY)
+        self.scratch = tempfile.mkdtemp(prefix="varnic-release-sign-")
+        self.dist = os.path.join(self.scratch, "dist")
+        os.makedirs(self.dist)
+        self.program = pattern(3000)
+        with open(os.path.join(self.dist, "kelvo.exe"), "wb") as f:
+            f.write(self.program)
+
+    def tearDown(self):
+        shutil.rmtree(self.scratch, ignore_errors=True)
+
+    def sign(self, *args):
+        return subprocess.run([RELEASE_SIGN, *args], stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+
+    def test_the_signature_covers_the_canonical_message(self):
+        self.assertEqual(self.sign(TEST_KEY, self.dist, "--version", "2.0 beta", "--any-key").returncode, 0)
+        with open(os.path.join(self.dist, "update", "vr.ini"), "rb") as f:
+            lines = f.read().decode("ascii").split("\r\n")
+        self.assertEqual(lines[:4], ["[Ver]", "Ver=2.0 beta", "Size=3000",
+                                     "Sha256=" + hashlib.sha256(self.program).hexdigest()])
+        self.assertTrue(lines[4].startswith("Signature=") and lines[5:] == [""])
+        with open(os.path.join(self.dist, "update", "kelvo.exe"), "rb") as f:
+            self.assertEqual(f.read(), self.program)
+        public, sig = os.path.join(self.scratch, "public.pem"), os.path.join(self.scratch, "sig")
+        subprocess.run(["openssl", "rsa", "-in", TEST_KEY, "-pubout", "-out", public], check=True,
+                       stderr=subprocess.DEVNULL)
+        with open(sig, "wb") as f:
+            f.write(base64.b64decode(lines[4][len("Signature="):]))
+        message = ("Varnic update\nVer=2.0 beta\nSize=3000\nSha256=%s\n"
+                   % hashlib.sha256(self.program).hexdigest()).encode("ascii")
+        verify = subprocess.run(["openssl", "dgst", "-sha256", "-verify", public, "-signature", sig], input=message,
+                                stdout=subprocess.PIPE)
+        self.assertEqual(verify.returncode, 0, verify.stdout)
+
+    def test_a_key_other_than_the_release_key_needs_any_key(self):
+        result = self.sign(TEST_KEY, self.dist)
+        self.assertNotEqual(result.returncode, 0)
+        self.assertIn(b"release key", result.stderr)
+        self.assertFalse(os.path.exists(os.path.join(self.dist, "update", "vr.ini")))
+
+    def test_versions_that_would_not_read_back_are_refused(self):
+        for version in (" 2.0", "2.0 ", "\"2.0\"", "2.0;x", "", "9" * 50):
+            with self.subTest(version=version):
+                self.assertNotEqual(self.sign(TEST_KEY, self.dist, "--version", version, "--any-key").returncode, 0)
+                self.assertFalse(os.path.exists(os.path.join(self.dist, "update", "vr.ini")))
+
+    def test_the_key_header_holds_the_public_key_blob(self):
+        header = self.sign("--key-header", TEST_KEY).stdout.decode("ascii")
+        blob = subprocess.run(["openssl", "rsa", "-in", TEST_KEY, "-pubout", "-outform", "MSBLOB"], check=True,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout
+        values = bytes(int(h, 16) for h in re.findall(r"0x([0-9a-f]{2})", header.split("{", 1)[1]))
+        self.assertEqual(values[:4] + values[6:], blob[:4] + blob[6:])
+        self.assertEqual(values[4:6], b"\x00\x24")  # CALG_RSA_SIGN
+        self.assertIn("kReleasePublicKey", header)
 
 
 if __name__ == "__main__":
