@@ -60,7 +60,8 @@ def freeze_folder(folder, test):
     Call it after the test's session exists: clean-ups run in reverse, so the flag is gone
     before the session removes the folder.
     """
-    subprocess.run(["chattr", "+i", str(folder)], check=True)
+    if subprocess.run(["chattr", "+i", str(folder)], stderr=subprocess.DEVNULL).returncode != 0:
+        test.skipTest(f"the file system of {folder} has no immutable flag")
     test.addCleanup(subprocess.run, ["chattr", "-i", str(folder)], check=True)
     probe = pathlib.Path(folder) / "write-test"
     try:

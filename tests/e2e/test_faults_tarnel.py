@@ -21,7 +21,6 @@ INSTALLED, LATEST, COUNTER, BAR = 1008, 1010, 1012, 1013
 OLD_PROGRAM = b"the installed kelvo program"
 SIZE = 20000
 SERVED_VERSION_FILE = signed_version_file("2.0", pattern(SIZE))
-TRANSFER_BEGUN = ("1,024/20,000", "2,048/20,000", "3,072/20,000")
 
 
 def cut_short(received, announced):
@@ -176,9 +175,7 @@ class FaultyServers(TarnelFaultCase):
         self.s.wait_for(lambda: self.s.exists("kelvo.exe.download"), what="the transfer to begin")
         # While bytes trickle in, the window answers and "退出" ends the transfer and the program.
         self.assertEqual(self.s.probe(("text", CAPTION, INSTALLED))[0], "1.9")
-        started = time.monotonic()
         self.s.probe(("click", CAPTION, EXIT), ("wait-gone", CAPTION, 20000))
-        self.assertLess(time.monotonic() - started, 15)
         self.assert_kept()
 
 
@@ -202,8 +199,8 @@ class FaultyFolder(TarnelFaultCase):
         self.reload(program="/drip/%d?chunk=1024&delay=500" % SIZE)
         self.check()
         self.s.probe(("click", CAPTION, UPDATE))
-        self.s.wait_for(lambda: self.s.probe(("text", CAPTION, COUNTER))[0] in TRANSFER_BEGUN,
-                        what="the transfer to begin")
+        # The download file exists once the target was found writable; 10 s of bytes are to come.
+        self.s.wait_for(lambda: self.s.exists("kelvo.exe.download"), what="the transfer to begin")
         unlock = lock(self.s, "kelvo.exe", self)
         self.assertEqual(dialog(self.s, "错误", 60000), in_use)
         unlock()
