@@ -1,7 +1,6 @@
 """kelvo under faults of its folder and files: each fault gives its message or passes
 silently, the window keeps answering, and kelvo.exe, the settings and the rule files keep
 their bytes."""
-import os
 import subprocess
 import unittest
 
@@ -75,6 +74,18 @@ class ReadOnlyAndLockedFiles(KelvoFaultCase):
         self.exit_kelvo()
         self.assertEqual(snapshot(s, "kelvo.exe", "Setting.ini", *RULE_FILES), before)
         self.assertEqual(stray_files(s), [])
+
+    def test_a_read_only_folder_without_settings_or_rules(self):
+        s = self.s.install("kelvo", recorders=["empty"])
+        freeze_folder(s.folder, self)
+        self.start_kelvo()
+        # The default files cannot be made: the controls keep their first state, unreported.
+        self.assertEqual(s.probe(("text", kelvo.CAPTION, kelvo.TEXT1), ("checked", kelvo.CAPTION, kelvo.OP2)),
+                         ["E", "1"])
+        s.probe(("no-dialog", "Varnic", 1500))
+        self.assert_answers()
+        self.exit_kelvo()
+        self.assertEqual(sorted(p.name for p in s.folder.iterdir()), ["empty.exe", "kelvo.exe", "temp"])
 
     def test_a_read_only_settings_file(self):
         s = self.s.install("kelvo", recorders=["empty"])
