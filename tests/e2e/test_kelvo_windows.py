@@ -17,19 +17,20 @@ class Panel(WineTestCase):
         s = self.session.install("kelvo", recorders=["empty"])
         s.write("Setting.ini", kelvo.QUIET_SETTINGS)
         s.start("kelvo.exe")
-        folded = s.probe(("wait-visible", kelvo.CAPTION, 30000), ("client-size", kelvo.CAPTION),
-                         ("visible-child", kelvo.CAPTION, kelvo.F1))[1:]
-        opened = s.probe(("click", kelvo.CAPTION, kelvo.COMMAND3), ("client-size", kelvo.CAPTION),
+        s.probe(("wait-visible", kelvo.CAPTION, 30000))
+        s.wait_for(lambda: s.probe(("text", kelvo.CAPTION, kelvo.LABEL1))[0] != "512M", what="the first tick")
+        folded = s.probe(("client-size", kelvo.CAPTION), ("visible-child", kelvo.CAPTION, kelvo.F1))
+        opened = s.probe(("click", kelvo.CAPTION, kelvo.COMMAND3), ("sync", kelvo.CAPTION), ("client-size", kelvo.CAPTION),
                          ("visible-child", kelvo.CAPTION, kelvo.F1))[1:]
         s.screenshot("kelvo_panel_open.png")
         again = s.probe(("click", kelvo.CAPTION, kelvo.COMMAND3), ("client-size", kelvo.CAPTION),
                         ("visible-child", kelvo.CAPTION, kelvo.F1))[1:]
         width, folded_height = (int(v) for v in folded[0].split())
-        open_height = int(opened[0].split()[1])
+        open_height = int(opened[1].split()[1])
         # 4750 and 7050 twips of outer height: the client grows by 2300 twips (153 pixels at 96 DPI)
         self.assertAlmostEqual(open_height - folded_height, 2300 * 96 // 1440, delta=2)
         self.assertAlmostEqual(folded_height, (4750 - 475) * 96 // 1440, delta=2)
-        self.assertEqual((folded[1], opened[1], again[1]), ("0", "1", "0"))
+        self.assertEqual((folded[1], opened[2], again[1]), ("0", "1", "0"))
         self.assertEqual(again[0], folded[0])
 
 

@@ -21,6 +21,7 @@
 //   dialog CAPTION [ms]             wait for a message box with that caption, print its text, press OK
 //   no-dialog CAPTION MS            succeed when no such message box appears within MS
 //   close CAPTION                   post WM_CLOSE
+//   sync CAPTION                    wait until the window has handled every message sent to it so far
 //   memory                          total and available physical memory in bytes, and the load
 //   focus CAPTION                   bring the window to the foreground
 //   clip-set TEXT                   put text on the clipboard
@@ -212,6 +213,11 @@ std::string Run(const std::vector<std::string>& a) {
     if (verb == "no-dialog") {
         if (WaitWindow(a.at(1), Ms(a, 2, 2000), L"#32770")) throw Failure{"a message box appeared"};
         return "none";
+    }
+    if (verb == "sync") {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(Need(a.at(1)), WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result)) throw Failure{"busy"};
+        return "synced";
     }
     if (verb == "close") {
         SendNotifyMessageW(Need(a.at(1)), WM_CLOSE, 0, 0);

@@ -118,9 +118,18 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
     wchar_t text[256] = L"";
     const int length = GetWindowTextW(item.hwndItem, text, 256);
     const int margin = Margin(height);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+    if (font) SelectObject(dc, font);
+    // The caption comes first: a picture that would crowd it out is drawn smaller, or left out.
+    int side = picture_ ? PictureSide(height, pictureSize_) : 0;
+    if (picture_ && length > 0) {
+        RECT measure{0, 0, 0, 0};
+        DrawTextW(dc, text, length, &measure, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+        const int room = (area.right - area.left) - (measure.right - measure.left) - 3 * margin - 2;
+        if (room < side) side = room >= 12 ? room : 0;
+    }
     int textLeft = area.left + margin;
-    if (picture_) {
-        const int side = PictureSide(height, pictureSize_);
+    if (side > 0) {
         const int x = length > 0 ? area.left + margin + 2 : area.left + (area.right - area.left - side) / 2;
         const int y = area.top + (height - side) / 2;
         if (disabled)
@@ -131,10 +140,8 @@ void ImageButton::Draw(const DRAWITEMSTRUCT& item) const {
         textLeft = x + side + margin;
     }
     if (length > 0) {
-        RECT box{picture_ ? textLeft : area.left + margin, area.top, area.right - margin, area.bottom};
+        RECT box{textLeft, area.top, area.right - margin, area.bottom};
         OffsetRect(&box, shift, shift);
-        HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
-        if (font) SelectObject(dc, font);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
         DrawTextW(dc, text, length, &box, DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX | DT_END_ELLIPSIS);

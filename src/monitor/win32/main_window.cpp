@@ -85,7 +85,9 @@ bool MainWindow::Create() {
         WindowDc screen(nullptr);
         dpi_ = GetDeviceCaps(screen.Get(), LOGPIXELSY);
     }
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    // Not WS_CLIPCHILDREN: the panel's group box paints only its frame and caption, so the window
+    // itself must paint the background inside it.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, Px(kClientWidth), Px(form_.height - kelvo::kNonClientHeight)};
     AdjustWindowRect(&frame, style, FALSE);
     window_ = CreateWindowExW(0, kClassName, Wide(form_.caption).c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -239,7 +241,8 @@ void MainWindow::ReflectLayout() {
         SetWindowPos(Item(window_, item.id), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      f.f1.visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW);
     }
-    InvalidateRect(window_, nullptr, TRUE);  // the contact line moved: nothing of it may stay behind
+    // The contact line moved: repaint everything, the controls after the background under them.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void MainWindow::Reflect() {
