@@ -120,10 +120,17 @@ void Form1::Timer1_Tick() {
     bar1Value = freePercent;
     if (bar1_) bar1_->SetValue(freePercent);
     Label10.caption = Decimal(freePercent) + "%";
-    ports_.tray.SetTip("可用内存数：" + Decimal(availableMb) + "M\r\n" + "可用内存内存百分比：" + Decimal(freePercent) +
-                       "%\r\n" + "已用内存数：" + Decimal(usedMb) + "M");
-    Check2.tooltip = "启用本功能后按下Ctrl+" + Text1.text + "便可进行一次内存清理，同时清空剪贴板！";
-    MenuEntry("nowyouhua").caption = "立即清理内存和剪贴板（热键：Ctrl+" + Text1.text + "）";
+    // The tip is built in place: twice a second for the program's whole life, it keeps its buffer.
+    trayTip_.clear();
+    trayTip_.append("可用内存数：").append(Decimal(availableMb)).append("M\r\n");
+    trayTip_.append("可用内存内存百分比：").append(Decimal(freePercent)).append("%\r\n");
+    trayTip_.append("已用内存数：").append(Decimal(usedMb)).append("M");
+    ports_.tray.SetTip(trayTip_);
+    if (Text1.text != lettersShownFor_) {  // both texts follow the hotkey letter
+        lettersShownFor_ = Text1.text;
+        Check2.tooltip = "启用本功能后按下Ctrl+" + Text1.text + "便可进行一次内存清理，同时清空剪贴板！";
+        MenuEntry("nowyouhua").caption = "立即清理内存和剪贴板（热键：Ctrl+" + Text1.text + "）";
+    }
 
     if (freePercent < 20 && LowMemoryCleanCount < 5) {
         Command1_Click();

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,8 @@ private:
     CleaningActions cleaning_;
     Hotkey hotkey_;
     FreeMemoryBar* bar1_ = nullptr;
+    std::string trayTip_;
+    std::optional<std::string> lettersShownFor_;  // the letter the hotkey texts were last made for
 };
 
 }  // namespace varnic::kelvo

@@ -17,15 +17,6 @@ constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr TwipsRect kImage1{0, 0, 6690, 1860};
 constexpr int kClientWidth = 6630;
 
-void SetTextIfChanged(HWND control, const std::string& text) {
-    const std::wstring wanted = Wide(text);
-    const int length = GetWindowTextLengthW(control);
-    std::wstring current(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, current.data(), length + 1);
-    current.resize(static_cast<std::size_t>(length));
-    if (current != wanted) SetWindowTextW(control, wanted.c_str());
-}
-
 std::string TextOf(HWND control) {
     const int length = GetWindowTextLengthW(control);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -249,10 +240,7 @@ void MainWindow::Reflect() {
     if (!window_) return;
     reflecting_ = true;
     kelvo::Form1& f = form_;
-    const std::pair<int, const LabelModel*> labels[] = {
-        {kLabel1, &f.Label1}, {kLabel5, &f.Label5}, {kLabel6, &f.Label6}, {kLabel10, &f.Label10}, {kLabel15, &f.Label15},
-    };
-    for (const auto& [id, model] : labels) SetTextIfChanged(Item(window_, id), model->caption);
+    ReflectTick();
 
     auto check = [&](int id, int value) {
         if (static_cast<int>(SendMessageW(Item(window_, id), BM_GETCHECK, 0, 0)) != value)
@@ -278,16 +266,6 @@ void MainWindow::Reflect() {
         SendMessageW(text1, EM_SETSEL, static_cast<WPARAM>(-1), -1);  // caret after the letter
     }
 
-    if (buttons_) {
-        std::wstring tip = Wide(f.Check2.tooltip);
-        TOOLINFOW info{};
-        info.cbSize = TTTOOLINFOW_V2_SIZE;
-        info.uFlags = TTF_IDISHWND;
-        info.hwnd = window_;
-        info.uId = reinterpret_cast<UINT_PTR>(Item(window_, kCheck2));
-        info.lpszText = tip.data();
-        SendMessageW(buttons_->Tooltips(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
-    }
     reflecting_ = false;
 }
 
@@ -434,7 +412,33 @@ bool MainWindow::HandleControlEvent(int id, int code) {
 void MainWindow::OnTimer(UINT_PTR id) {
     if (id == kTimer1) form_.Timer1_Tick();
     if (id == kTimer2) form_.Timer2_Tick();
-    Reflect();
+    ReflectTick();
+}
+
+// A tick changes only the figures and the texts that follow the hotkey letter; the view
+// remembers what it last showed, so an idle tick costs few calls into the system.
+void MainWindow::ReflectTick() {
+    if (!window_) return;
+    kelvo::Form1& f = form_;
+    const std::pair<int, const LabelModel*> labels[] = {
+        {kLabel1, &f.Label1}, {kLabel5, &f.Label5}, {kLabel6, &f.Label6}, {kLabel10, &f.Label10}, {kLabel15, &f.Label15},
+    };
+    for (std::size_t i = 0; i < std::size(labels); ++i) {
+        if (shownFigures_[i] == labels[i].second->caption) continue;
+        shownFigures_[i] = labels[i].second->caption;
+        SetWindowTextW(Item(window_, labels[i].first), Wide(shownFigures_[i]).c_str());
+    }
+    if (shownCheck2Tip_ != f.Check2.tooltip) {
+        shownCheck2Tip_ = f.Check2.tooltip;
+        std::wstring tip = Wide(shownCheck2Tip_);
+        TOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        info.uFlags = TTF_IDISHWND;
+        info.hwnd = window_;
+        info.uId = reinterpret_cast<UINT_PTR>(Item(window_, kCheck2));
+        info.lpszText = tip.data();
+        SendMessageW(buttons_->Tooltips(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+    }
 }
 
 void MainWindow::OnPaint() {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -86,6 +87,7 @@ private:
     bool OnSetCursor(HWND over);
     void ShowTrayMenu();
     void Reflect();
+    void ReflectTick();
     void ReflectLayout();
 
     int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
@@ -110,7 +112,9 @@ private:
     GdiObject<HFONT> font_, linkFont_;
     bool menuEnabled_ = false;
     bool reflecting_ = false;
-    int laidOutHeight_ = 0;  // set while the view writes to its controls: no events back
+    int laidOutHeight_ = 0;
+    std::array<std::string, 5> shownFigures_;  // what the figure labels and Label15 show
+    std::string shownCheck2Tip_;  // set while the view writes to its controls: no events back
     class FreeMemoryBarControl;
     std::unique_ptr<ProgressBarControl> bar1Control_;
     std::unique_ptr<FreeMemoryBarControl> bar1_;
