@@ -196,12 +196,13 @@ class FaultyFolder(TarnelFaultCase):
         self.assert_kept()
 
         # Taken while the transfer runs: the finished download is not moved over it.
-        self.reload(program="/drip/%d?chunk=1024&delay=500" % SIZE)
+        self.reload(program="/drip/%d?chunk=1024&delay=1000" % SIZE)
         self.check()
         self.s.probe(("click", CAPTION, UPDATE))
-        # The download file exists once the target was found writable; 10 s of bytes are to come.
+        # The download file exists once the target was found writable; 20 s of bytes are to come.
         self.s.wait_for(lambda: self.s.exists("kelvo.exe.download"), what="the transfer to begin")
         unlock = lock(self.s, "kelvo.exe", self)
+        self.assertNotEqual(self.s.probe(("text", CAPTION, COUNTER))[0], "20,000/20,000", "locked too late")
         self.assertEqual(dialog(self.s, "错误", 60000), in_use)
         unlock()
         self.assert_kept()
