@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cwchar>
 
 #include "about/win32/about_resources.h"
 #include "platform/win32/wide.h"
@@ -16,12 +15,6 @@ constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 const kelvo::FontSpec kTextFont{"宋体", 9, false, false};
 
-int ScreenDpi() {
-    WindowDc screen(nullptr);
-    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
-
 bool SameFont(const kelvo::FontSpec& a, const kelvo::FontSpec& b) {
     return a.name == b.name && a.points == b.points && a.bold == b.bold && a.underline == b.underline;
 }
@@ -32,117 +25,27 @@ TwipsRect InFrame(const TwipsRect& frame, const TwipsRect& place) {
     return {frame.left + place.left, frame.top + place.top, place.width, place.height};
 }
 
-void BringToFront(HWND window) {
-    ::ShowWindow(window, SW_SHOW);
-    SetForegroundWindow(window);
-}
-
-struct ClassSearch {
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindClass(HWND window, LPARAM state) {
-    auto* search = reinterpret_cast<ClassSearch*>(state);
-    wchar_t name[64] = {};
-    if (GetClassNameW(window, name, 64) && std::wcscmp(name, search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 }  // namespace
-
-class AboutWindow::Busy {
-public:
-    explicit Busy(AboutWindow* about) : about_(about) { ++about_->depth_; }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-    ~Busy() {
-        if (--about_->depth_ == 0 && about_->destroyed_) delete about_;
-    }
-
-private:
-    AboutWindow* about_;
-};
 
 AboutWindow::AboutWindow(HINSTANCE instance, const std::string& appDir, Shell* shell)
     : instance_(instance), form_(shell ? *shell : ownShell_, appDir, [this] {
           if (window_) DestroyWindow(window_);
       }) {}
 
-HWND AboutWindow::Find() {
-    ClassSearch search{kClassName, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), FindClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND AboutWindow::Show(HINSTANCE instance, const std::string& appDir, Shell* shell) {
-    if (HWND open = Find()) {
-        BringToFront(open);
-        return open;
-    }
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kClassName;
-    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
-
-    // The window takes the object over at WM_NCCREATE; until then this owns it.
-    std::unique_ptr<AboutWindow> owner(new AboutWindow(instance, appDir, shell));
-    AboutWindow* self = owner.get();
-    self->dpi_ = ScreenDpi();
-    RECT frame{0, 0, self->Px(self->form_.clientWidth), self->Px(self->form_.clientHeight)};
+    if (HWND open = BringOpenWindowToFront()) return open;
+    std::unique_ptr<AboutWindow> about(new AboutWindow(instance, appDir, shell));
+    about->dpi_ = ScreenDpi();
+    RECT frame{0, 0, about->Px(about->form_.clientWidth), about->Px(about->form_.clientHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     // An owned window never gets a taskbar button, on any system; the owner itself stays hidden.
-    self->taskbarOwner_.Reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                                              nullptr));
-    HWND window = CreateWindowExW(kExStyle, kClassName, L"", kStyle, left, top, width, height,
-                                  self->taskbarOwner_.Get(), nullptr, instance, &owner);
-    if (!window) return nullptr;  // the object went with the window, or with `owner`
-    try {
-        Busy busy(self);
-        self->Build();
-        if (!self->window_) return nullptr;
-        ::ShowWindow(window, SW_SHOWNORMAL);
-        UpdateWindow(window);
-        SetForegroundWindow(window);
-        return window;
-    } catch (...) {
-        if (IsWindow(window)) DestroyWindow(window);
-        return nullptr;
-    }
-}
-
-LRESULT CALLBACK AboutWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            auto* owner = static_cast<std::unique_ptr<AboutWindow>*>(create->lpCreateParams);
-            AboutWindow* self = owner->release();
-            self->window_ = window;
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (!self) return DefWindowProcW(window, message, wParam, lParam);
-        Busy busy(self);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            self->window_ = nullptr;
-            self->destroyed_ = true;  // freed once no call of it is running any more
-            return DefWindowProcW(window, message, wParam, lParam);
-        }
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+    about->taskbarOwner_.Reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
+                                               nullptr));
+    HWND owner = about->taskbarOwner_.Get();
+    return Create(instance, std::move(about), kExStyle, L"", kStyle, left, top, width, height, owner);
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -168,7 +71,7 @@ LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-void AboutWindow::Build() {
+bool AboutWindow::Build() {
     ownShell_.SetOwner(window_);
     const int logoSide = Px(form_.imglogo.place.width);
     logo_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ABOUT_LOGO), IMAGE_ICON, logoSide,
@@ -176,6 +79,7 @@ void AboutWindow::Build() {
     textFont_ = FontFor(kTextFont);
     buttons_ = std::make_unique<ImageButtonGroup>(window_);
     CreateControls();
+    return true;
 }
 
 HFONT AboutWindow::FontFor(const kelvo::FontSpec& spec) {

@@ -13,12 +13,13 @@
 
 #include "about/about_form.h"
 #include "controls/win32/image_button_group.h"
+#include "controls/win32/modeless_window.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/shell.h"
 
 namespace varnic::win32 {
 
-class AboutWindow {
+class AboutWindow final : public ModelessWindow<AboutWindow> {
 public:
     enum ControlId : int {
         kFrame1 = 4001, kImgLogo, kLblProductName, kLblPlatform, kLblVersion,
@@ -32,13 +33,8 @@ public:
     // not be created.
     static HWND Show(HINSTANCE instance, const std::string& appDir, Shell* shell = nullptr);
 
-    // The open about window of this thread, or null.
-    static HWND Find();
-
-    AboutWindow(const AboutWindow&) = delete;
-    AboutWindow& operator=(const AboutWindow&) = delete;
-
 private:
+    friend class ModelessWindow<AboutWindow>;
     AboutWindow(HINSTANCE instance, const std::string& appDir, Shell* shell);
 
     struct Label {
@@ -47,9 +43,8 @@ private:
         void (kelvo::frmSplash::*click)();  // null for plain labels
     };
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void Build();
+    bool Build();
     void CreateControls();
     HWND AddControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int id, const TwipsRect& place,
                     const std::string& text, HFONT font);
@@ -61,21 +56,16 @@ private:
     void DrawLogo(const DRAWITEMSTRUCT& item) const;
     int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
 
-    class Busy;
-
     HINSTANCE instance_;
     Win32Shell ownShell_;
     kelvo::frmSplash form_;
-    UniqueWindow taskbarOwner_;  // declared first: destroyed after the window it owns
-    HWND window_ = nullptr;
+    UniqueWindow taskbarOwner_;  // owns the window, so that no taskbar shows it
     int dpi_ = 96;
     std::vector<Label> labels_;
     std::vector<std::pair<kelvo::FontSpec, GdiObject<HFONT>>> fonts_;
     HFONT textFont_ = nullptr;  // one of fonts_
     UniqueIcon logo_;  // null: the logo is drawn in code
     std::unique_ptr<ImageButtonGroup> buttons_;
-    int depth_ = 0;
-    bool destroyed_ = false;
 };
 
 }  // namespace varnic::win32

@@ -2,8 +2,6 @@
 // the Form2 model.
 #include "rules/win32/rule_editor_window.h"
 
-#include <cwchar>
-
 #include "platform/win32/wide.h"
 #include "rules/win32/rule_editor_resources.h"
 
@@ -15,12 +13,6 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kFontPoints = 9;
 constexpr int kDropDownRows = 5;  // the combo's list shows every rule without scrolling
 
-int ScreenDpi() {
-    WindowDc screen(nullptr);
-    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
-
 std::string TextOf(HWND control) {
     const int length = GetWindowTextLengthW(control);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -29,40 +21,7 @@ std::string TextOf(HWND control) {
     return Utf8(text);
 }
 
-void BringToFront(HWND window) {
-    ::ShowWindow(window, IsIconic(window) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(window);
-}
-
-struct ClassSearch {
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindClass(HWND window, LPARAM state) {
-    auto* search = reinterpret_cast<ClassSearch*>(state);
-    wchar_t name[64] = {};
-    if (GetClassNameW(window, name, 64) && std::wcscmp(name, search->className) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 }  // namespace
-
-class RuleEditorWindow::Busy {
-public:
-    explicit Busy(RuleEditorWindow* editor) : editor_(editor) { ++editor_->depth_; }
-    Busy(const Busy&) = delete;
-    Busy& operator=(const Busy&) = delete;
-    ~Busy() {
-        if (--editor_->depth_ == 0 && editor_->destroyed_) delete editor_;
-    }
-
-private:
-    RuleEditorWindow* editor_;
-};
 
 RuleEditorWindow::RuleEditorWindow(HINSTANCE instance, const std::string& appDir, std::function<void()> checkState,
                                    MessageBoxes* messages)
@@ -72,72 +31,17 @@ RuleEditorWindow::RuleEditorWindow(HINSTANCE instance, const std::string& appDir
                  if (window_) DestroyWindow(window_);
              }}) {}
 
-HWND RuleEditorWindow::Find() {
-    ClassSearch search{kClassName, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), FindClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND RuleEditorWindow::Show(HINSTANCE instance, HICON mainIcon, const std::string& appDir,
                             std::function<void()> checkState, MessageBoxes* messages) {
-    if (HWND open = Find()) {
-        BringToFront(open);
-        return open;
-    }
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    windowClass.lpszClassName = kClassName;
-    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
-
-    // The window takes the object over at WM_NCCREATE; until then this owns it.
-    std::unique_ptr<RuleEditorWindow> owner(new RuleEditorWindow(instance, appDir, std::move(checkState), messages));
-    RuleEditorWindow* self = owner.get();
-    self->dpi_ = ScreenDpi();
-    RECT frame{0, 0, self->Px(self->form_.clientWidth), self->Px(self->form_.clientHeight)};
+    if (HWND open = BringOpenWindowToFront()) return open;
+    std::unique_ptr<RuleEditorWindow> editor(new RuleEditorWindow(instance, appDir, std::move(checkState), messages));
+    editor->dpi_ = ScreenDpi();
+    editor->mainIcon_ = mainIcon;
+    RECT frame{0, 0, editor->Px(editor->form_.clientWidth), editor->Px(editor->form_.clientHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    HWND window = CreateWindowExW(kExStyle, kClassName, Wide(self->form_.caption).c_str(), kStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                  instance, &owner);
-    if (!window) return nullptr;  // the object went with the window, or with `owner`
-    try {
-        Busy busy(self);
-        if (!self->Build(mainIcon)) return nullptr;
-        ::ShowWindow(window, SW_SHOWNORMAL);
-        UpdateWindow(window);
-        SetForegroundWindow(window);
-        return window;
-    } catch (...) {
-        if (IsWindow(window)) DestroyWindow(window);
-        return nullptr;
-    }
-}
-
-LRESULT CALLBACK RuleEditorWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            auto* owner = static_cast<std::unique_ptr<RuleEditorWindow>*>(create->lpCreateParams);
-            RuleEditorWindow* self = owner->release();
-            self->window_ = window;
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        auto* self = reinterpret_cast<RuleEditorWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (!self) return DefWindowProcW(window, message, wParam, lParam);
-        Busy busy(self);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            self->window_ = nullptr;
-            self->destroyed_ = true;  // freed once no call of it is running any more
-            return DefWindowProcW(window, message, wParam, lParam);
-        }
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+    const std::wstring caption = Wide(editor->form_.caption);
+    return Create(instance, std::move(editor), kExStyle, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  frame.right - frame.left, frame.bottom - frame.top, nullptr);
 }
 
 LRESULT RuleEditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -155,7 +59,8 @@ LRESULT RuleEditorWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
-bool RuleEditorWindow::Build(HICON mainIcon) {
+bool RuleEditorWindow::Build() {
+    const HICON mainIcon = mainIcon_;
     ownBoxes_.SetOwner(window_);
     if (mainIcon) {
         SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon));

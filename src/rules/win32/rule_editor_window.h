@@ -11,6 +11,7 @@
 #include <string>
 
 #include "controls/win32/image_button_group.h"
+#include "controls/win32/modeless_window.h"
 #include "platform/win32/ansi_codec.h"
 #include "platform/win32/files.h"
 #include "platform/win32/handles.h"
@@ -19,7 +20,7 @@
 
 namespace varnic::win32 {
 
-class RuleEditorWindow {
+class RuleEditorWindow final : public ModelessWindow<RuleEditorWindow> {
 public:
     enum ControlId : int {
         kLabel5 = 3001, kCb1, kFrame1, kCheck1, kLabel1, kText1, kLabel2,
@@ -35,19 +36,14 @@ public:
     static HWND Show(HINSTANCE instance, HICON mainIcon, const std::string& appDir, std::function<void()> checkState,
                      MessageBoxes* messages = nullptr);
 
-    // The open editor of this thread, or null.
-    static HWND Find();
-
-    RuleEditorWindow(const RuleEditorWindow&) = delete;
-    RuleEditorWindow& operator=(const RuleEditorWindow&) = delete;
-
 private:
+    friend class ModelessWindow<RuleEditorWindow>;
+
     RuleEditorWindow(HINSTANCE instance, const std::string& appDir, std::function<void()> checkState,
                      MessageBoxes* messages);
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    bool Build(HICON mainIcon);
+    bool Build();
     void CreateControls();
     HWND AddControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int id, const TwipsRect& place,
                     const std::string& text, int extraHeight = 0);
@@ -57,21 +53,16 @@ private:
     int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
     static TwipsRect InFrame(const TwipsRect& frame, const TwipsRect& place);
 
-    // Keeps the object alive while one of its calls runs, even if the window goes meanwhile.
-    class Busy;
-
     HINSTANCE instance_;
     Win32FileSystem files_;
     Win32AnsiCodec codec_;
     Win32MessageBoxes ownBoxes_;
     kelvo::Form2 form_;
-    HWND window_ = nullptr;
+    HICON mainIcon_ = nullptr;  // the main window's, taken as the editor's own
     int dpi_ = 96;
     GdiObject<HFONT> font_;
     std::unique_ptr<ImageButtonGroup> buttons_;
     bool reflecting_ = false;  // our own SetWindowText raises no EN_CHANGE for the model
-    int depth_ = 0;
-    bool destroyed_ = false;
 };
 
 }  // namespace varnic::win32
