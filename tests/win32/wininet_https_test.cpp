@@ -12,12 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 #include "platform/win32/wide.h"
+#include "local_test_server.h"
 #include "updater/download.h"
 #include "updater/win32/cryptoapi_sha256.h"
 #include "updater/win32/win32_download_files.h"
@@ -26,55 +25,18 @@
 namespace varnic::win32 {
 namespace {
 
-std::string EnvironmentValue(const char* name, const std::string& fallback) {
-    char value[1024];
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return (length == 0 || length >= sizeof value) ? fallback : std::string(value, length);
-}
+using testing::EnvironmentValue;
+using testing::Pattern;
+using testing::ReadFileBytes;
 
-std::string Pattern(std::size_t count) {
-    std::string bytes(count, '\0');
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>((i * 7) % 251);
-    return bytes;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream file(std::filesystem::path(Wide(path)), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-// A TLS server for the program's life; it tells its port through a file under /tmp (drive Z:).
+// A TLS test server for the program's life.
 class TlsServer {
 public:
     // `certificateOptions`: "--tls-cert C --tls-key K", or "--tls-cert FILE" to make one.
-    TlsServer(const std::string& name, const std::string& certificateOptions) {
-        const std::string python = EnvironmentValue("VARNIC_PYTHON", "/usr/bin/python3");
-        const std::string source = EnvironmentValue("VARNIC_SOURCE", "");
-        const std::string base = "varnic-https-" + std::to_string(GetCurrentProcessId()) + "-" + name;
-        portFile_ = "Z:\\tmp\\" + base + ".port";
-        DeleteFileW(Wide(portFile_).c_str());
-        if (source.empty()) return;
-        std::wstring command = Wide(python + " " + source + "/tests/e2e/http_server.py --max-seconds 300 --port-file /tmp/" +
-                                    base + ".port " + certificateOptions);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            return;
-        // Wine gives no usable handles for a Linux process; the server ends on /quit.
-        if (process.hThread) CloseHandle(process.hThread);
-        if (process.hProcess) CloseHandle(process.hProcess);
-        for (int waited = 0; waited < 600 && port_ == 0; ++waited) {
-            std::string text = ReadFileBytes(portFile_);
-            if (!text.empty()) port_ = std::atoi(text.c_str());
-            else Sleep(50);
-        }
-    }
+    TlsServer(const std::string& name, const std::string& certificateOptions)
+        : port_(testing::StartLocalServer("https-" + name, certificateOptions, 300)) {}
     ~TlsServer() {
         if (port_ != 0) Quit();
-        DeleteFileW(Wide(portFile_).c_str());
     }
     TlsServer(const TlsServer&) = delete;
     TlsServer& operator=(const TlsServer&) = delete;
@@ -105,7 +67,6 @@ private:
     }
 
     int port_ = 0;
-    std::string portFile_;
 };
 
 class TlsServersEnvironment : public ::testing::Environment {
@@ -157,7 +118,7 @@ protected:
                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
         CreateDirectoryW(Wide(folder).c_str(), nullptr);
         target = folder + "\\kelvo.exe";
-        std::ofstream(std::filesystem::path(Wide(target)), std::ios::binary) << "old program";
+        testing::WriteFileBytes(target, "old program");
         tg.GetData = [this](std::int64_t count) { received.push_back(count); };
         tg.DownLoadOver = [this] { ++over; };
         tg.ErrMassage = [this](const std::string& message) { errors.push_back(message); };

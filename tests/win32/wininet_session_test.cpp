@@ -6,12 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
+#include "local_test_server.h"
 #include "updater/download.h"
 #include "updater/win32/cryptoapi_sha256.h"
 #include "updater/win32/win32_download_files.h"
@@ -20,57 +19,18 @@
 namespace varnic::win32 {
 namespace {
 
-std::string EnvironmentValue(const char* name, const std::string& fallback) {
-    char value[1024];
-    DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
-    return (length == 0 || length >= sizeof value) ? fallback : std::string(value, length);
-}
-
-std::string Pattern(std::size_t count) {
-    std::string bytes(count, '\0');
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>((i * 7) % 251);
-    return bytes;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream file(std::filesystem::path(Wide(path)), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(std::filesystem::path(Wide(path)), std::ios::binary) << bytes;
-}
+using testing::EnvironmentValue;
+using testing::Pattern;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
 
 class ServerEnvironment : public ::testing::Environment {
 public:
     static int port;
 
     void SetUp() override {
-        const std::string python = EnvironmentValue("VARNIC_PYTHON", "/usr/bin/python3");
-        const std::string source = EnvironmentValue("VARNIC_SOURCE", "");
-        ASSERT_FALSE(source.empty()) << "VARNIC_SOURCE names the source tree";
-        const std::string name = "varnic-wininet-" + std::to_string(GetCurrentProcessId()) + ".port";
-        const std::string unixPortFile = "/tmp/" + name;
-        portFile_ = "Z:\\tmp\\" + name;
-        DeleteFileW(Wide(portFile_).c_str());
-        std::wstring command = Wide(python + " " + source + "/tests/e2e/http_server.py --max-seconds 600 --port-file " +
-                                    unixPortFile);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                   &process))
-            << "cannot start " << python;
-        // Wine gives no usable handles for a Linux process; the server ends on /quit.
-        if (process.hThread) CloseHandle(process.hThread);
-        if (process.hProcess) CloseHandle(process.hProcess);
-        for (int waited = 0; waited < 400 && port == 0; ++waited) {
-            std::string text = ReadFileBytes(portFile_);
-            if (!text.empty()) port = std::atoi(text.c_str());
-            else Sleep(50);
-        }
+        ASSERT_FALSE(EnvironmentValue("VARNIC_SOURCE", "").empty()) << "VARNIC_SOURCE names the source tree";
+        port = testing::StartLocalServer("wininet", "", 600);
         ASSERT_NE(port, 0) << "the test server did not report its port";
     }
 
@@ -78,13 +38,9 @@ public:
         if (port == 0) return;
         WinInetSession session;
         if (session.Open("Pelmor")) session.OpenUrl(Url("/quit"));
-        DeleteFileW(Wide(portFile_).c_str());
     }
 
     static std::string Url(const std::string& path) { return "http://127.0.0.1:" + std::to_string(port) + path; }
-
-private:
-    std::string portFile_;
 };
 int ServerEnvironment::port = 0;
 const auto* const kServer = ::testing::AddGlobalTestEnvironment(new ServerEnvironment);
