@@ -99,7 +99,8 @@ class TarnelFaultCase(WineTestCase):
         self.s.probe(("click", CAPTION, UPDATE))
         self.assertEqual(dialog(self.s, "提示", 60000), "下载成功！")
         self.assertEqual(self.s.read("kelvo.exe"), pattern(SIZE))
-        self.assertEqual(self.s.read("vr.ini"), SERVED_VERSION_FILE)
+        # the version is recorded once the success message has been closed
+        self.s.wait_for(lambda: self.s.read("vr.ini") == SERVED_VERSION_FILE, what="the new version in vr.ini")
 
 
 class FaultyServers(TarnelFaultCase):
