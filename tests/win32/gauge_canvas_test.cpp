@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "controls/win32/tray_icon.h"
+#include "platform/win32/dib_section.h"
 
 namespace varnic::win32 {
 namespace {
@@ -45,8 +46,7 @@ std::vector<Rgb> IconPixels(HICON icon, int* width) {
     BITMAP bitmap{};
     GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
     *width = bitmap.bmWidth;
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), bitmap.bmWidth, -bitmap.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFO format = TopDownDibFormat(bitmap.bmWidth, bitmap.bmHeight);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(bitmap.bmWidth) * bitmap.bmHeight * 4);
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, info.hbmColor, 0, bitmap.bmHeight, bytes.data(), &format, DIB_RGB_COLORS);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls/win32/image_button_group.h"
+#include "platform/win32/dib_section.h"
 
 namespace varnic::win32 {
 namespace {
@@ -72,11 +73,9 @@ public:
         GetClientRect(button, &area);
         width_ = area.right;
         height_ = area.bottom;
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width_, -height_, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
         HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HBITMAP bitmap = CreateTopDownDib(width_, height_, &bits);
         HGDIOBJ previous = SelectObject(dc, bitmap);
         const RECT all{0, 0, width_, height_};
         FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "controls/progressbar/progress_artwork.h"
+#include "platform/win32/dib_section.h"
 #include "platform/win32/handles.h"
 
 namespace varnic::win32 {
@@ -56,15 +57,8 @@ UniqueWindow MakeHostWindow() {
 class TestBitmap {
 public:
     TestBitmap(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        bitmap_.Reset(CreateTopDownDib(width, height, &bits));
         original_ = SelectObject(dc_.Get(), bitmap_.Get());
         const RECT all{0, 0, width, height};
         HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
@@ -77,13 +71,7 @@ public:
     // Read back with GetDIBits, the bitmap taken out of its DC first as GDI asks.
     std::vector<std::uint32_t> Pixels() {
         SelectObject(dc_.Get(), original_);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = TopDownDibFormat(width_, height_);
         std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width_ * height_));
         WindowDc screen(nullptr);
         const int lines = GetDIBits(screen.Get(), bitmap_.Get(), 0, static_cast<UINT>(height_), pixels.data(), &info,

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win32/dib_section.h"
 #include "platform/win32/wide.h"
 
 namespace varnic::win32 {
@@ -14,18 +15,6 @@ constexpr COLORREF kBackground = RGB(236, 240, 255);
 constexpr COLORREF kText = RGB(24, 24, 48);
 constexpr int kFontPoints = 15;
 
-// A top-down 32-bit DIB section of width x height; `bits` receives its pixels.
-HBITMAP CreateBgraBitmap(int width, int height, void** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
 }  // namespace
 
 GaugeCanvas::GaugeCanvas(int dpi)
@@ -33,7 +22,7 @@ GaugeCanvas::GaugeCanvas(int dpi)
       width_(ToPixels(kWidthTwips)),
       height_(ToPixels(kHeightTwips)),
       dc_(CreateCompatibleDC(nullptr)),
-      picture_(CreateBgraBitmap(width_, height_, &pictureBits_)) {
+      picture_(CreateTopDownDib(width_, height_, &pictureBits_)) {
     if (!dc_ || !picture_) return;
     originalBitmap_ = SelectObject(dc_.Get(), picture_.Get());
     originalPen_ = SelectObject(dc_.Get(), GetStockObject(BLACK_PEN));
@@ -140,7 +129,7 @@ bool GaugeCanvas::EnsureIconBitmaps(int side) {
     if (side == iconSide_ && iconColour_ && iconMask_) return true;
     if (!iconDc_) iconDc_.Reset(CreateCompatibleDC(nullptr));
     if (!iconDc_) return false;
-    iconColour_.Reset(CreateBgraBitmap(side, side, &iconBits_));
+    iconColour_.Reset(CreateTopDownDib(side, side, &iconBits_));
     // An all-zero mask: every pixel of the icon is opaque.
     const std::vector<std::uint8_t> zeros(static_cast<std::size_t>((side + 15) / 16 * 2) * side, 0);
     iconMask_.Reset(CreateBitmap(side, side, 1, 1, zeros.data()));

@@ -62,7 +62,7 @@ bool MainWindow::Create() {
     programIcon_ = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_KELVO));
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc = BoundWindow<MainWindow>::Procedure;
     windowClass.hInstance = instance_;
     windowClass.hIcon = programIcon_;
     windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_KELVO), IMAGE_ICON,
@@ -271,26 +271,6 @@ void MainWindow::Reflect() {
 
 // ---------------------------------------------------------------------------------------------
 // Messages
-
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (self) self->window_ = nullptr;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(window, message, wParam, lParam);  // nothing may cross into the system
-    }
-}
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (tray_ && message == TrayIcon::TaskbarCreatedMessage()) {

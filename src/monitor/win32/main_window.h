@@ -13,6 +13,7 @@
 #include "cleaner/win32/hotkey_system.h"
 #include "controls/progressbar/stored_design.h"
 #include "controls/progressbar/win32/progress_bar_control.h"
+#include "controls/win32/bound_window.h"
 #include "controls/win32/image_button_group.h"
 #include "controls/win32/tray_icon.h"
 #include "monitor/main_form.h"
@@ -75,7 +76,8 @@ public:
     static constexpr const wchar_t* kClassName = L"VarnicMainWindow";
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend struct BoundWindow<MainWindow>;
+    void Bind(HWND window) { window_ = window; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void CreateControls();
     void OnCommand(int id, int code);

@@ -32,7 +32,7 @@ bool UpdaterWindow::RegisterClassOnce() {
     if (GetClassInfoExW(instance_, kClassName, &existing)) return true;
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
+    windowClass.lpfnWndProc = BoundWindow<UpdaterWindow>::Procedure;
     windowClass.hInstance = instance_;
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -184,28 +184,6 @@ void UpdaterWindow::OnCommand(int id, int code) {
         case kUpdaterCommand3: form_.Command3_Click(); break;
         default: break;
     }
-}
-
-LRESULT CALLBACK UpdaterWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        if (message == WM_NCCREATE) {
-            auto* self = static_cast<UpdaterWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-            self->window_ = window;
-        }
-        auto* self = reinterpret_cast<UpdaterWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self != nullptr) {
-            if (message == WM_NCDESTROY) {
-                SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-                self->window_ = nullptr;
-            } else {
-                return self->HandleMessage(message, wParam, lParam);
-            }
-        }
-    } catch (...) {
-        // Nothing may cross into the system; the default handling below still runs.
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT UpdaterWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "controls/progressbar/win32/progress_bar_control.h"
+#include "controls/win32/bound_window.h"
 #include "controls/win32/image_button_group.h"
 #include "platform/win32/message_boxes.h"
 #include "updater/updater_form.h"
@@ -81,7 +82,8 @@ private:
         bool shownValue;
     };
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    friend struct BoundWindow<UpdaterWindow>;
+    void Bind(HWND window) { window_ = window; }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool RegisterClassOnce();
     RECT Pixels(const TwipsRect& twips) const;

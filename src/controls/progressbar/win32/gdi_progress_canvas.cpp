@@ -5,25 +5,14 @@
 #include <cstring>
 
 #include "controls/progressbar/progress_artwork.h"
+#include "platform/win32/dib_section.h"
 
 namespace varnic::win32 {
 namespace {
 
-// A top-down 32-bit DIB section; `bits` receives its pixels.
-HBITMAP CreateSurface(int width, int height, void** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
 HBITMAP CreatePictureBitmap(const Picture& picture) {
     void* bits = nullptr;
-    HBITMAP bitmap = CreateSurface(picture.width, picture.height, &bits);
+    HBITMAP bitmap = CreateTopDownDib(picture.width, picture.height, &bits);
     if (bitmap != nullptr) std::memcpy(bits, picture.pixels.data(), picture.pixels.size() * sizeof(std::uint32_t));
     return bitmap;
 }
@@ -65,7 +54,7 @@ bool GdiProgressCanvas::SetSize(int width, int height, int scalePercent) {
     if (width <= 0 || height <= 0) return true;  // nothing to show until the window has a size
 
     void* bits = nullptr;
-    HBITMAP bitmap = CreateSurface(width, height, &bits);
+    HBITMAP bitmap = CreateTopDownDib(width, height, &bits);
     if (bitmap == nullptr) return false;
     surface_.Reset(bitmap);
     HGDIOBJ previous = SelectObject(surfaceDc_.Get(), bitmap);

@@ -38,7 +38,7 @@ bool ProgressBarControl::RegisterClassOnce() {
     static const bool registered = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = &ProgressBarControl::WindowProc;
+        windowClass.lpfnWndProc = BoundWindow<ProgressBarControl>::Procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.lpszClassName = ClassName();
@@ -57,31 +57,12 @@ bool ProgressBarControl::Create(HWND parent, int id, const RECT& pixels, int sca
     return window != nullptr;
 }
 
-LRESULT CALLBACK ProgressBarControl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    try {
-        if (message == WM_NCCREATE) {
-            auto* self = static_cast<ProgressBarControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-            self->window_ = window;
-            self->canvas_.Attach(window);
-        }
-        auto* self = reinterpret_cast<ProgressBarControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (self != nullptr) {
-            if (message == WM_NCDESTROY) {
-                SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-                self->canvas_.Attach(nullptr);
-                self->window_ = nullptr;
-            } else {
-                return self->Handle(message, wParam, lParam);
-            }
-        }
-    } catch (...) {
-        // Nothing may cross into the system; the default handling below still runs.
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+void ProgressBarControl::Bind(HWND window) {
+    window_ = window;
+    canvas_.Attach(window);
 }
 
-LRESULT ProgressBarControl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ProgressBarControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:
             OnSize(LOWORD(lParam), HIWORD(lParam));

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/ports.h"
+#include "controls/win32/bound_window.h"
 #include "controls/progressbar/stored_design.h"
 #include "controls/progressbar/win32/gdi_progress_canvas.h"
 #include "controls/progressbar/xp_progress_bar.h"
@@ -46,8 +47,9 @@ public:
 
 private:
     static bool RegisterClassOnce();
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    friend struct BoundWindow<ProgressBarControl>;
+    void Bind(HWND window);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnSize(int width, int height);
     void OnPaint();
     void OnPrintClient(HDC target);
