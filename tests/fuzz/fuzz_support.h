@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/ports.h"
+#include "memory_ports.h"
 
 #define FUZZ_CHECK(condition)                                                                   \
     do {                                                                                        \
@@ -24,39 +25,9 @@ namespace varnic::fuzz {
 
 inline const std::string kDir = "C:\\Varnic";
 
-class MemoryFiles final : public FileSystem {
-public:
-    std::map<std::string, std::string> files;
-    std::set<std::string> readOnly;
-
-    bool Exists(const std::string& path) override { return files.count(path) > 0; }
-    std::optional<std::string> Read(const std::string& path, std::size_t maxBytes) override {
-        auto found = files.find(path);
-        if (found == files.end()) return std::nullopt;
-        return found->second.substr(0, maxBytes);
-    }
-    bool Write(const std::string& path, const std::string& bytes) override {
-        if (readOnly.count(path)) return false;
-        files[path] = bytes;
-        return true;
-    }
-    bool Copy(const std::string& from, const std::string& to) override {
-        if (!files.count(from) || readOnly.count(to)) return false;
-        files[to] = files[from];
-        return true;
-    }
-    bool Delete(const std::string& path) override {
-        if (readOnly.count(path)) return false;
-        return files.erase(path) > 0;
-    }
-};
-
-// The bytes are taken as UTF-8 already, as on a system whose code page is UTF-8.
-class IdentityCodec final : public AnsiCodec {
-public:
-    std::string ToUtf8(const std::string& ansi) override { return ansi; }
-    std::string FromUtf8(const std::string& utf8) override { return utf8; }
-};
+using fakes::FakeFileSystem;
+using fakes::IdentityCodec;
+using fakes::MemoryFolder;
 
 class QuietMessages final : public MessageBoxes {
 public:

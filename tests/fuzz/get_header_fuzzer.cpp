@@ -43,27 +43,6 @@ public:
     void Close() override {}
 };
 
-class MemoryTargets final : public DownloadFiles {
-public:
-    std::map<std::string, std::string> files;
-    struct Pending final : PendingFile {
-        MemoryTargets& owner;
-        std::string target, bytes;
-        Pending(MemoryTargets& o, std::string t) : owner(o), target(std::move(t)) {}
-        bool Write(const char* data, std::size_t count) override {
-            bytes.append(data, count);
-            return true;
-        }
-        bool Commit() override {
-            owner.files[target] = bytes;
-            return true;
-        }
-    };
-    std::unique_ptr<PendingFile> Begin(const std::string& target) override {
-        return std::make_unique<Pending>(*this, target);
-    }
-};
-
 // A header's answer: "0", nothing, or text of the block that does not cross a line end.
 void CheckAnswer(const std::string& answer, const std::string& block) {
     if (answer == "0" || answer.empty()) return;
@@ -93,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::size_t body = session.bodyLeft;
 
-    MemoryTargets targets;
+    MemoryFolder targets;
     PortableSha256Factory sha256;
     DownLoad download(session, targets, sha256);
     int over = 0, errors = 0;

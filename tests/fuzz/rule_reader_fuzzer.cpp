@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
     for (int index = 0; index < kRuleCount; ++index) {
-        MemoryFiles files;
+        FakeFileSystem files;
         IdentityCodec codec;
         LineFiles lineFiles(files, codec);
         RuleFiles rules(lineFiles, kDir);
@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // A missing rule file is created with the rule's defaults and read back as them.
-    MemoryFiles files;
+    FakeFileSystem files;
     IdentityCodec codec;
     LineFiles lineFiles(files, codec);
     RuleFiles rules(lineFiles, kDir);

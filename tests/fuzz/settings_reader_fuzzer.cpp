@@ -109,7 +109,7 @@ struct SettingsState {
 
 // A main window started in a folder holding `settings` as its settings file.
 struct StartedWindow {
-    MemoryFiles files;
+    FakeFileSystem files;
     IdentityCodec codec;
     NoLauncher launcher;
     FixedMemory memory;

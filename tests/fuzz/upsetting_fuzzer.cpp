@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace varnic::fuzz;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
 
-    MemoryFiles files;
+    FakeFileSystem files;
     IdentityCodec codec;
     NoLauncher launcher;
     QuietMessages messages;

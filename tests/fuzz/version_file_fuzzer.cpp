@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (value) FUZZ_CHECK(ReadIniValue(bytes + "\r\n[Ver]\r\nVer=9.9\r\n", "Ver", "Ver") == value);
     FUZZ_CHECK(ReadIniValue("[Ver]\r\nVer=1.5\r\n" + bytes, "Ver", "Ver") == std::string("1.5"));
 
-    MemoryFiles files;
+    FakeFileSystem files;
     IdentityCodec codec;
     files.files[kDir + kLatestVersionFile] = bytes;
     const std::string shown = ReadVersionText(files, codec, kDir + kLatestVersionFile);

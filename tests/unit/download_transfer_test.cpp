@@ -9,6 +9,7 @@
 #include <set>
 #include <vector>
 
+#include "memory_ports.h"
 #include "updater/sha256.h"
 
 namespace varnic {
@@ -63,37 +64,6 @@ struct ScriptedSession final : HttpSession {
     }
 };
 
-// Target files in memory; a pending file shows up only when committed.
-struct MemoryTargets final : DownloadFiles {
-    std::map<std::string, std::string> files;
-    std::set<std::string> locked;
-    std::optional<std::size_t> failWriteAt;  // the write that brings the size past this fails
-    std::vector<std::size_t> writeSizes;
-    int pendingAlive = 0;
-
-    struct Pending final : PendingFile {
-        MemoryTargets& owner;
-        std::string target, bytes;
-        Pending(MemoryTargets& o, std::string t) : owner(o), target(std::move(t)) { ++owner.pendingAlive; }
-        ~Pending() override { --owner.pendingAlive; }
-        bool Write(const char* data, std::size_t count) override {
-            owner.writeSizes.push_back(count);
-            if (owner.failWriteAt && bytes.size() + count > *owner.failWriteAt) return false;
-            bytes.append(data, count);
-            return true;
-        }
-        bool Commit() override {
-            if (owner.locked.count(target)) return false;
-            owner.files[target] = bytes;
-            return true;
-        }
-    };
-    std::unique_ptr<PendingFile> Begin(const std::string& target) override {
-        if (locked.count(target)) return nullptr;
-        return std::make_unique<Pending>(*this, target);
-    }
-};
-
 std::string Headers(const std::string& lines) { return "HTTP/1.1 200 OK\0"s + lines; }
 std::string Body(std::size_t size) {
     std::string body;
@@ -115,7 +85,7 @@ constexpr char kTarget[] = "C:\\Varnic\\kelvo.exe";
 class DownLoadTest : public ::testing::Test {
 protected:
     ScriptedSession session;
-    MemoryTargets targets;
+    fakes::MemoryFolder targets;
     PortableSha256Factory sha;
     DownLoad tg{session, targets, sha};
     std::vector<std::string> events;
@@ -204,7 +174,7 @@ TEST_F(DownLoadTest, ACancelFromGetDataEndsTheTransferWithoutInstallingIt) {
 
 TEST_F(DownLoadTest, ALockedTargetIsReportedWithItsPathAndNothingIsRead) {
     targets.files[kTarget] = "old program";
-    targets.locked.insert(kTarget);
+    targets.readOnly.insert(kTarget);
     Serve(Body(1500));
     Run();
     EXPECT_EQ(events, (std::vector<std::string>{"Err 文件C:\\Varnic\\kelvo.exe正在使用,无法进行操作"}));
@@ -226,7 +196,7 @@ TEST_F(DownLoadTest, AFailedWriteIsReportedAndTheOldFileStays) {
 TEST_F(DownLoadTest, ATargetThatCannotBeReplacedAtTheEndIsReportedInsteadOfSuccess) {
     targets.files[kTarget] = "old program";
     Serve(Body(100));
-    tg.GetData = [&](std::int64_t) { targets.locked.insert(kTarget); };
+    tg.GetData = [&](std::int64_t) { targets.readOnly.insert(kTarget); };
     Run();
     EXPECT_EQ(events, (std::vector<std::string>{"Err 文件C:\\Varnic\\kelvo.exe正在使用,无法进行操作"}));
     EXPECT_EQ(targets.files.at(kTarget), "old program");

@@ -10,55 +10,12 @@
 #include <vector>
 
 #include "base/ports.h"
+#include "memory_ports.h"
 #include "cleaner/hotkey.h"
 #include "monitor/main_form.h"
 #include "monitor/monitor_ports.h"
 
 namespace varnic::fakes {
-
-class FakeFileSystem : public FileSystem {
-public:
-    std::map<std::string, std::string> files;
-    std::set<std::string> folders;     // a folder in a file's place
-    std::set<std::string> readOnly;    // files that cannot be replaced or deleted
-    std::set<std::string> unreadable;  // files that exist but cannot be opened
-    bool folderReadOnly = false;       // no new file can be created
-    std::vector<std::string> writes;   // every successful write, in order
-
-    bool Exists(const std::string& path) override { return files.count(path) > 0; }
-    std::optional<std::string> Read(const std::string& path, std::size_t maxBytes) override {
-        if (!files.count(path) || unreadable.count(path)) return std::nullopt;
-        return files[path].substr(0, maxBytes);
-    }
-    bool Write(const std::string& path, const std::string& bytes) override {
-        if (folders.count(path) || readOnly.count(path) || folderReadOnly) return false;
-        files[path] = bytes;
-        writes.push_back(path);
-        return true;
-    }
-    bool Copy(const std::string& from, const std::string& to) override {
-        if (!files.count(from) || folders.count(to) || readOnly.count(to)) return false;
-        files[to] = files[from];
-        return true;
-    }
-    bool Delete(const std::string& path) override {
-        if (!files.count(path) || readOnly.count(path)) return false;
-        files.erase(path);
-        return true;
-    }
-    int WritesOf(const std::string& path) const {
-        int n = 0;
-        for (const auto& w : writes) n += w == path;
-        return n;
-    }
-};
-
-// The tests' files are written in UTF-8, so the "ANSI" code page is UTF-8 here.
-class IdentityCodec : public AnsiCodec {
-public:
-    std::string ToUtf8(const std::string& ansi) override { return ansi; }
-    std::string FromUtf8(const std::string& utf8) override { return utf8; }
-};
 
 class FakeLauncher : public ProcessLauncher {
 public:

@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "memory_ports.h"
 #include "updater/sha256.h"
 #include "updater/update_hosts.h"
 #include "updater/update_settings.h"
@@ -22,47 +23,6 @@ using namespace signing;
 constexpr char kDir[] = "C:\\Varnic";
 const std::string kVersionUrl = "http://update.varnic.example/update/vr.ini";
 const std::string kProgramUrl = "http://update.varnic.example/update/kelvo.exe";
-
-struct MemoryFolder final : FileSystem, DownloadFiles {
-    std::map<std::string, std::string> files;
-    std::set<std::string> locked;
-
-    bool Exists(const std::string& path) override { return files.count(path) > 0; }
-    std::optional<std::string> Read(const std::string& path, std::size_t maxBytes) override {
-        auto found = files.find(path);
-        if (found == files.end()) return std::nullopt;
-        return found->second.substr(0, maxBytes);
-    }
-    bool Write(const std::string& path, const std::string& bytes) override {
-        if (locked.count(path)) return false;
-        files[path] = bytes;
-        return true;
-    }
-    bool Copy(const std::string& from, const std::string& to) override {
-        return files.count(from) && Write(to, files[from]);
-    }
-    bool Delete(const std::string& path) override { return files.erase(path) > 0; }
-
-    struct Pending final : PendingFile {
-        MemoryFolder& folder;
-        std::string target, bytes;
-        Pending(MemoryFolder& f, std::string t) : folder(f), target(std::move(t)) {}
-        bool Write(const char* data, std::size_t count) override {
-            bytes.append(data, count);
-            return true;
-        }
-        bool Commit() override { return folder.Write(target, bytes); }
-    };
-    std::unique_ptr<PendingFile> Begin(const std::string& target) override {
-        if (locked.count(target)) return nullptr;
-        return std::make_unique<Pending>(*this, target);
-    }
-};
-
-struct SameCodec final : AnsiCodec {
-    std::string ToUtf8(const std::string& ansi) override { return ansi; }
-    std::string FromUtf8(const std::string& utf8) override { return utf8; }
-};
 
 struct Started {
     std::string program, commandLine;
@@ -137,8 +97,8 @@ std::string In(const std::string& name) { return kDir + name; }
 
 class UpdaterFormTest : public ::testing::Test {
 protected:
-    MemoryFolder folder;
-    SameCodec codec;
+    fakes::MemoryFolder folder;
+    fakes::IdentityCodec codec;
     RecordingLauncher launcher;
     RecordingMessages messages;
     FakeServer server;
@@ -402,7 +362,7 @@ TEST_F(UpdaterFormTest, ARunningProgramIsReportedAndStays) {
     Publish("2.0", Program(3000));
     form.Form_Load();
     form.Command2_Click();
-    folder.locked.insert(In("\\kelvo.exe"));
+    folder.readOnly.insert(In("\\kelvo.exe"));
     form.Command1_Click();
     EXPECT_EQ(Texts(), (std::vector<std::string>{"文件C:\\Varnic\\kelvo.exe正在使用,无法进行操作"}));
     EXPECT_EQ(folder.files.at(In("\\kelvo.exe")), "old program");

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/win32/wide.h"
+#include "download_fixture.h"
 #include "local_test_server.h"
 #include "updater/download.h"
 #include "updater/win32/cryptoapi_sha256.h"
@@ -99,39 +100,11 @@ TlsServer* TlsServersEnvironment::unknown = nullptr;
 TlsServer* TlsServersEnvironment::trusted = nullptr;
 const auto* const kServers = ::testing::AddGlobalTestEnvironment(new TlsServersEnvironment);
 
-class WinInetHttpsTest : public ::testing::Test {
+class WinInetHttpsTest : public testing::DownloadFixture {
 protected:
-    WinInetSession session;
-    Win32DownloadFiles files;
-    CryptoApiSha256Factory sha;
-    DownLoad tg{session, files, sha};
-    std::string folder, target;
-    std::vector<std::string> errors;
-    std::vector<std::int64_t> received;
-    int over = 0;
-
-    void SetUp() override {
-        ASSERT_TRUE(TlsServersEnvironment::unknown);
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder = Utf8(temp) + "varnic-https-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        CreateDirectoryW(Wide(folder).c_str(), nullptr);
-        target = folder + "\\kelvo.exe";
-        testing::WriteFileBytes(target, "old program");
-        tg.GetData = [this](std::int64_t count) { received.push_back(count); };
-        tg.DownLoadOver = [this] { ++over; };
-        tg.ErrMassage = [this](const std::string& message) { errors.push_back(message); };
-    }
-    void TearDown() override {
-        DeleteFileW(Wide(target).c_str());
-        DeleteFileW(Wide(Win32DownloadFiles::TemporaryName(target)).c_str());
-        RemoveDirectoryW(Wide(folder).c_str());
-    }
+    void SetUp() override { ASSERT_TRUE(TlsServersEnvironment::unknown); }
     void Download(const std::string& url) {
-        tg.URL(url);
-        tg.SaveFile(target);
-        tg.Execute();
+        Connect(url);
         tg.StartDownLoad();
     }
     TlsServer& Trusted() { return *TlsServersEnvironment::trusted; }

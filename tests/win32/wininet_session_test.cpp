@@ -10,6 +10,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
+#include "download_fixture.h"
 #include "local_test_server.h"
 #include "updater/download.h"
 #include "updater/win32/cryptoapi_sha256.h"
@@ -45,46 +46,10 @@ public:
 int ServerEnvironment::port = 0;
 const auto* const kServer = ::testing::AddGlobalTestEnvironment(new ServerEnvironment);
 
-class WinInetDownLoadTest : public ::testing::Test {
+class WinInetDownLoadTest : public testing::DownloadFixture {
 protected:
-    WinInetSession session;
-    Win32DownloadFiles files;
-    CryptoApiSha256Factory sha;
-    DownLoad tg{session, files, sha};
-    std::string folder;
-    std::string target;
-    std::vector<std::int64_t> received;
-    std::vector<std::string> errors;
-    int over = 0;
-
-    void SetUp() override {
-        ASSERT_NE(ServerEnvironment::port, 0);
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        folder = Utf8(temp) + "varnic-wininet-" + std::to_string(GetCurrentProcessId()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        CreateDirectoryW(Wide(folder).c_str(), nullptr);
-        target = folder + "\\kelvo.exe";
-        WriteFileBytes(target, "old program");
-        tg.GetData = [this](std::int64_t count) { received.push_back(count); };
-        tg.DownLoadOver = [this] { ++over; };
-        tg.ErrMassage = [this](const std::string& message) { errors.push_back(message); };
-    }
-    void TearDown() override {
-        DeleteFileW(Wide(target).c_str());
-        DeleteFileW(Wide(Win32DownloadFiles::TemporaryName(target)).c_str());
-        RemoveDirectoryW(Wide(folder).c_str());
-    }
-    void Fetch(const std::string& path) {
-        tg.URL(ServerEnvironment::Url(path));
-        tg.SaveFile(target);
-        tg.Execute();
-    }
-    void ExpectOldProgramKept() {
-        EXPECT_EQ(over, 0);
-        EXPECT_EQ(ReadFileBytes(target), "old program");
-        EXPECT_EQ(GetFileAttributesW(Wide(Win32DownloadFiles::TemporaryName(target)).c_str()), INVALID_FILE_ATTRIBUTES);
-    }
+    void SetUp() override { ASSERT_NE(ServerEnvironment::port, 0); }
+    void Fetch(const std::string& path) { Connect(ServerEnvironment::Url(path)); }
 };
 
 TEST_F(WinInetDownLoadTest, AnOrdinaryDownloadReplacesTheFileAndCountsEveryPiece) {

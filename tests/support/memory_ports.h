@@ -1,0 +1,97 @@
+// In-memory stand-ins for the file ports, shared by the unit tests and the fuzz targets (so no
+// test framework here): a folder of files that can refuse what a real disk refuses, and a code
+// page that is UTF-8 already.
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/ports.h"
+#include "updater/download_files.h"
+
+namespace varnic::fakes {
+
+class FakeFileSystem : public FileSystem {
+public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders;     // a folder in a file's place
+    std::set<std::string> readOnly;    // files that cannot be replaced or deleted
+    std::set<std::string> unreadable;  // files that exist but cannot be opened
+    bool folderReadOnly = false;       // no new file can be created
+    std::vector<std::string> writes;   // every successful write, in order
+
+    bool Exists(const std::string& path) override { return files.count(path) > 0; }
+    std::optional<std::string> Read(const std::string& path, std::size_t maxBytes) override {
+        if (!files.count(path) || unreadable.count(path)) return std::nullopt;
+        return files[path].substr(0, maxBytes);
+    }
+    bool Write(const std::string& path, const std::string& bytes) override {
+        if (folders.count(path) || readOnly.count(path) || folderReadOnly) return false;
+        files[path] = bytes;
+        writes.push_back(path);
+        return true;
+    }
+    bool Copy(const std::string& from, const std::string& to) override {
+        if (!files.count(from) || folders.count(to) || readOnly.count(to)) return false;
+        files[to] = files[from];
+        return true;
+    }
+    bool Delete(const std::string& path) override {
+        if (!files.count(path) || readOnly.count(path)) return false;
+        files.erase(path);
+        return true;
+    }
+    int WritesOf(const std::string& path) const {
+        int n = 0;
+        for (const auto& w : writes) n += w == path;
+        return n;
+    }
+};
+
+// The tests' files are written in UTF-8, so the "ANSI" code page is UTF-8 here.
+class IdentityCodec : public AnsiCodec {
+public:
+    std::string ToUtf8(const std::string& ansi) override { return ansi; }
+    std::string FromUtf8(const std::string& utf8) override { return utf8; }
+};
+
+// A folder that also takes downloads: a download reaches its file only when committed, and,
+// like any write, is refused for a read-only file or a folder in its place.
+class MemoryFolder : public FakeFileSystem, public DownloadFiles {
+public:
+    std::optional<std::size_t> failWriteAt;  // the download write that brings the size past this fails
+    std::vector<std::size_t> writeSizes;    // of every download write, in order
+    int pendingAlive = 0;                   // downloads begun and not yet let go
+
+    std::unique_ptr<PendingFile> Begin(const std::string& target) override {
+        if (readOnly.count(target) || folders.count(target)) return nullptr;
+        return std::make_unique<Pending>(*this, target);
+    }
+
+private:
+    class Pending final : public PendingFile {
+    public:
+        Pending(MemoryFolder& folder, std::string target) : folder_(folder), target_(std::move(target)) {
+            ++folder_.pendingAlive;
+        }
+        ~Pending() override { --folder_.pendingAlive; }
+        bool Write(const char* data, std::size_t count) override {
+            folder_.writeSizes.push_back(count);
+            if (folder_.failWriteAt && bytes_.size() + count > *folder_.failWriteAt) return false;
+            bytes_.append(data, count);
+            return true;
+        }
+        bool Commit() override { return folder_.Write(target_, bytes_); }
+
+    private:
+        MemoryFolder& folder_;
+        std::string target_, bytes_;
+    };
+};
+
+}  // namespace varnic::fakes
