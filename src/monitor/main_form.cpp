@@ -19,6 +19,18 @@ std::string UpperCase(std::string text) {
     return text;
 }
 
+// Marks the stretch of a timer tick that may clean, and so may show a modal box.
+class TickCleaning {
+public:
+    explicit TickCleaning(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TickCleaning() { flag_ = false; }
+    TickCleaning(const TickCleaning&) = delete;
+    TickCleaning& operator=(const TickCleaning&) = delete;
+
+private:
+    bool& flag_;
+};
+
 std::int16_t ToInt16(int value) {
     if (value > std::numeric_limits<std::int16_t>::max()) return std::numeric_limits<std::int16_t>::max();
     if (value < std::numeric_limits<std::int16_t>::min()) return std::numeric_limits<std::int16_t>::min();
@@ -132,9 +144,13 @@ void Form1::Timer1_Tick() {
         MenuEntry("nowyouhua").caption = "立即清理内存和剪贴板（热键：Ctrl+" + Text1.text + "）";
     }
 
+    // A failed clean shows a modal box, and the timers keep ticking inside it: those ticks
+    // refresh the figures but start nothing until the box is closed.
+    if (tickIsCleaning_) return;
+    const TickCleaning cleaning(tickIsCleaning_);
     if (freePercent < 20 && LowMemoryCleanCount < 5) {
+        ++LowMemoryCleanCount;  // counted first: however the attempt ends, it is one of the five
         Command1_Click();
-        ++LowMemoryCleanCount;
     }
     if (freePercent > 20) LowMemoryCleanCount = 0;
 
@@ -157,7 +173,11 @@ void Form1::DrawGauge(std::int64_t availableMb, int freePercent) {
     ports_.tray.ShowGaugeIcon();
 }
 
-void Form1::Timer2_Tick() { engine.MinuteTick(Check1.value == 1, [this] { Command1_Click(); }); }
+void Form1::Timer2_Tick() {
+    if (tickIsCleaning_) return;  // a minute that ends inside a tick's box is not counted
+    const TickCleaning cleaning(tickIsCleaning_);
+    engine.MinuteTick(Check1.value == 1, [this] { Command1_Click(); });
+}
 
 // ---------------------------------------------------------------------------------------------
 // Rules

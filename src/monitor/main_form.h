@@ -155,6 +155,7 @@ private:
     FreeMemoryBar* bar1_ = nullptr;
     std::string trayTip_;
     std::optional<std::string> lettersShownFor_;  // the letter the hotkey texts were last made for
+    bool tickIsCleaning_ = false;  // a timer tick's clean is running (its failure box may be open)
 };
 
 }  // namespace varnic::kelvo

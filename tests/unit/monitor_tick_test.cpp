@@ -73,6 +73,20 @@ TEST_F(MonitorTick, ALowMemoryCleanThatFailsReportsAndTheTickGoesOn) {
     EXPECT_EQ(form.LowMemoryCleanCount, 2);
 }
 
+TEST_F(MonitorTick, FailedLowMemoryCleansOpenOneBoxAtATimeAndAtMostFive) {
+    launcher.missing.insert(empty);
+    memory.status.memoryLoad = 95;
+    int open = 0, mostOpen = 0;
+    messages.onShow = [&](const std::string&) {  // the timers keep ticking while the box is open
+        mostOpen = std::max(mostOpen, ++open);
+        for (int tick = 0; tick < 3 && open < 4; ++tick) form.Timer1_Tick(), form.Timer2_Tick();
+        --open;
+    };
+    for (int tick = 0; tick < 10; ++tick) form.Timer1_Tick();
+    EXPECT_EQ(mostOpen, 1);
+    EXPECT_EQ(messages.shown.size(), 5u);
+}
+
 TEST_F(MonitorTick, DrawsTheGaugeIntoTheTrayOnlyWithRemainingMemoryChosen) {
     memory.status = {61, 512ull << 20, 200ull << 20};
     form.Timer1_Tick();
