@@ -25,7 +25,7 @@ class LineFiles {
 public:
     LineFiles(FileSystem& files, AnsiCodec& codec) : files_(files), codec_(codec) {}
 
-    bool Exists(const std::string& path) { return files_.Exists(path); }
+    bool NameTaken(const std::string& path) { return files_.NameTaken(path); }
     // nullopt when the file cannot be opened or read.
     std::optional<std::vector<std::string>> Read(const std::string& path, std::size_t maxLines);
     bool Write(const std::string& path, const std::vector<std::string>& lines);

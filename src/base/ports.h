@@ -19,10 +19,15 @@ public:
     virtual ~FileSystem() = default;
     // True when the path names an ordinary file: not a folder, not hidden, not a system file.
     virtual bool Exists(const std::string& path) = 0;
+    // True when anything answers to the name: any file, hidden and system ones included, or a
+    // folder. A reader that creates a missing file with its defaults asks this, so that it
+    // never writes over a file the user keeps.
+    virtual bool NameTaken(const std::string& path) { return Exists(path); }
     // Up to maxBytes bytes from the start of the file; nullopt when it cannot be opened or read.
     virtual std::optional<std::string> Read(const std::string& path, std::size_t maxBytes) = 0;
     // Replaces the file's whole contents in one go: written beside it and moved over it, so a
-    // failed write never leaves a half-written file. False when the file could not be replaced.
+    // failed write never leaves a half-written file; a hidden or system file stays so. False
+    // when the file could not be replaced.
     virtual bool Write(const std::string& path, const std::string& bytes) = 0;
     virtual bool Copy(const std::string& from, const std::string& to) = 0;  // replaces `to`
     virtual bool Delete(const std::string& path) = 0;

@@ -198,7 +198,7 @@ void Form1::GetProcNum() { engine.ProcNum = ToInt16(ports_.processes.Count()); }
 
 void Form1::ReadSettings() {
     const std::string path = File("\\Setting.ini");
-    if (!lineFiles_.Exists(path)) lineFiles_.Write(path, {"E", "0", "0", "0", "0"});
+    if (!lineFiles_.NameTaken(path)) lineFiles_.Write(path, {"E", "0", "0", "0", "0"});
     // A file that cannot be created or read leaves the controls as they are.
     auto lines = lineFiles_.Read(path, 5);
     if (!lines) return;

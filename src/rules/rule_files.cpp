@@ -22,7 +22,7 @@ bool RuleFiles::WriteRecord(int index, const RuleRecord& record) {
 
 std::optional<RuleRecord> RuleFiles::Read(int index) {
     const std::string path = PathOf(index);
-    if (!files_.Exists(path)) WriteRecord(index, Rule(index).defaults);  // a failure shows in the read
+    if (!files_.NameTaken(path)) WriteRecord(index, Rule(index).defaults);  // a failure shows in the read
     auto lines = files_.Read(path, 4);
     if (!lines) return std::nullopt;
     RuleRecord record;

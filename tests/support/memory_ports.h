@@ -20,12 +20,14 @@ class FakeFileSystem : public FileSystem {
 public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;     // a folder in a file's place
+    std::set<std::string> hidden;      // hidden or system files: there, but no ordinary file
     std::set<std::string> readOnly;    // files that cannot be replaced or deleted
     std::set<std::string> unreadable;  // files that exist but cannot be opened
     bool folderReadOnly = false;       // no new file can be created
     std::vector<std::string> writes;   // every successful write, in order
 
-    bool Exists(const std::string& path) override { return files.count(path) > 0; }
+    bool Exists(const std::string& path) override { return files.count(path) > 0 && !hidden.count(path); }
+    bool NameTaken(const std::string& path) override { return files.count(path) > 0 || folders.count(path) > 0; }
     std::optional<std::string> Read(const std::string& path, std::size_t maxBytes) override {
         if (!files.count(path) || unreadable.count(path)) return std::nullopt;
         return files[path].substr(0, maxBytes);

@@ -106,6 +106,19 @@ TEST_F(SettingsFile, AReadOnlyFileKeepsItsBytesAndTheProgramGoesOn) {
     EXPECT_EQ(form.cb1.listIndex, 3);
 }
 
+TEST_F(SettingsFile, AHiddenOrSystemFileIsReadAsItStandsAndNeverReplacedByDefaults) {
+    files.files[At("\\Setting.ini")] = "K\r\n1\r\n1\r\n1\r\n3\r\n";
+    files.hidden.insert(At("\\Setting.ini"));
+    files.files[At("\\BTRule.ini")] = "0\r\n1\r\n7\r\n9\r\n";
+    files.hidden.insert(At("\\BTRule.ini"));
+    Load();
+    EXPECT_EQ(Settings(), "K\r\n1\r\n1\r\n1\r\n3\r\n");
+    EXPECT_EQ(form.Text1.text, "K");
+    EXPECT_EQ(form.cb1.listIndex, 3);
+    EXPECT_EQ(files.files[At("\\BTRule.ini")], "0\r\n1\r\n7\r\n9\r\n");
+    EXPECT_EQ(form.engine.RuleMinutes, 7);
+}
+
 TEST_F(SettingsFile, AFolderInItsPlaceOrAReadOnlyFolderLeavesTheControlsAsDesigned) {
     files.folders.insert(At("\\Setting.ini"));
     files.folderReadOnly = true;

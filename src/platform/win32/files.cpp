@@ -1,6 +1,7 @@
 // Win32FileSystem. Write never truncates the target in place: the new bytes go to a
-// temporary file in the same folder (so the final move is a rename on one volume) and only
-// a complete, flushed copy is moved over the target.
+// temporary file in the same folder (so the final move is a rename on one volume), created
+// with the target's hidden and system attributes, and only a complete, flushed copy is moved
+// over the target.
 #include "platform/win32/files.h"
 
 #include <windows.h>
@@ -36,6 +37,14 @@ bool Win32FileSystem::Exists(const std::string& path) {
     return (found.dwFileAttributes & hiddenKinds) == 0;
 }
 
+bool Win32FileSystem::NameTaken(const std::string& path) {
+    if (GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    // Only a plain "not there" frees the name: a name that cannot be looked at may still be a
+    // file the user keeps.
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND && error != ERROR_INVALID_NAME;
+}
+
 std::optional<std::string> Win32FileSystem::Read(const std::string& path, std::size_t maxBytes) {
     UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -62,10 +71,14 @@ bool Win32FileSystem::Write(const std::string& path, const std::string& bytes) {
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
         return false;
 
+    // The moved file keeps the attributes it was created with, so a hidden or system target is
+    // replaced by a hidden or system file.
+    const DWORD hiddenOrSystem =
+        attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const DWORD kept = hiddenOrSystem != 0 ? hiddenOrSystem : FILE_ATTRIBUTE_NORMAL;
     const std::wstring temporary = target + L".tmp-" + std::to_wstring(GetCurrentProcessId());
     {
-        UniqueFile file(
-            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, kept, nullptr));
         if (!file) return false;
         if (!WriteAll(file.Get(), bytes) || !FlushFileBuffers(file.Get())) {
             file.Reset();

@@ -9,6 +9,7 @@ namespace varnic::win32 {
 class Win32FileSystem final : public FileSystem {
 public:
     bool Exists(const std::string& path) override;
+    bool NameTaken(const std::string& path) override;
     std::optional<std::string> Read(const std::string& path, std::size_t maxBytes) override;
     bool Write(const std::string& path, const std::string& bytes) override;
     bool Copy(const std::string& from, const std::string& to) override;
