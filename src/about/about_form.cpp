@@ -8,9 +8,9 @@
 namespace varnic::kelvo {
 namespace {
 
-const FontSpec kProductFont{"幼圆", 32, true, false};
-const FontSpec kInfoFont{"宋体", 12, true, false};
-const FontSpec kLinkFont{"宋体", 10.5, true, true};
+const FontStyle kProductFont{"幼圆", 32, true, false};
+const FontStyle kInfoFont{"宋体", 12, true, false};
+const FontStyle kLinkFont{"宋体", 10.5, true, true};
 constexpr Rgb kLightBlue{128, 128, 255};
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kLinkBlue{0, 0, 255};
@@ -19,7 +19,7 @@ void Place(ControlBase& control, int left, int top, int width, int height) {
     control.place = {left, top, width, height};
 }
 
-void Style(StyledLabel& label, TwipsRect place, const std::string& caption, const FontSpec& font, Rgb colour) {
+void Style(StyledLabel& label, TwipsRect place, const std::string& caption, const FontStyle& font, Rgb colour) {
     label.place = place;
     label.caption = caption;
     label.font = font;

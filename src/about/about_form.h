@@ -13,7 +13,7 @@
 
 namespace varnic::kelvo {
 
-struct FontSpec {
+struct FontStyle {
     std::string name;
     double points = 9;
     bool bold = false;
@@ -21,7 +21,7 @@ struct FontSpec {
 };
 
 struct StyledLabel : LabelModel {
-    FontSpec font;
+    FontStyle font;
     Rgb colour;
     bool link = false;     // opens a target when clicked; shown with a hand cursor
     bool inFrame = true;   // placed relative to Frame1

@@ -137,7 +137,6 @@ private:
     void op1_Click();
     void op2_Click();
     void cb1_Click();
-    void cb1_Change();
     void nowyouhua_Click();
     void exitt_Click();
     void Unload();

@@ -13,9 +13,9 @@ namespace {
 // A fixed dialog frame without caption or system menu, kept out of the taskbar.
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
-const kelvo::FontSpec kTextFont{"宋体", 9, false, false};
+const kelvo::FontStyle kTextFont{"宋体", 9, false, false};
 
-bool SameFont(const kelvo::FontSpec& a, const kelvo::FontSpec& b) {
+bool SameFont(const kelvo::FontStyle& a, const kelvo::FontStyle& b) {
     return a.name == b.name && a.points == b.points && a.bold == b.bold && a.underline == b.underline;
 }
 
@@ -82,14 +82,14 @@ bool AboutWindow::Build() {
     return true;
 }
 
-HFONT AboutWindow::FontFor(const kelvo::FontSpec& spec) {
+HFONT AboutWindow::FontFor(const kelvo::FontStyle& style) {
     for (const auto& [known, font] : fonts_)
-        if (SameFont(known, spec)) return font.Get();
-    const int height = -static_cast<int>(std::lround(spec.points * dpi_ / 72.0));
-    HFONT font = CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, spec.underline, FALSE,
+        if (SameFont(known, style)) return font.Get();
+    const int height = -static_cast<int>(std::lround(style.points * dpi_ / 72.0));
+    HFONT font = CreateFontW(height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, style.underline, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, Wide(spec.name).c_str());
-    fonts_.emplace_back(spec, GdiObject<HFONT>(font));
+                             DEFAULT_PITCH | FF_DONTCARE, Wide(style.name).c_str());
+    fonts_.emplace_back(style, GdiObject<HFONT>(font));
     return font;
 }
 

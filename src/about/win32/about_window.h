@@ -48,7 +48,7 @@ private:
     void CreateControls();
     HWND AddControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int id, const TwipsRect& place,
                     const std::string& text, HFONT font);
-    HFONT FontFor(const kelvo::FontSpec& spec);
+    HFONT FontFor(const kelvo::FontStyle& style);
     const Label* LabelOf(HWND control) const;
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     bool OnSetCursor(HWND under);
@@ -62,7 +62,7 @@ private:
     UniqueWindow taskbarOwner_;  // owns the window, so that no taskbar shows it
     int dpi_ = 96;
     std::vector<Label> labels_;
-    std::vector<std::pair<kelvo::FontSpec, GdiObject<HFONT>>> fonts_;
+    std::vector<std::pair<kelvo::FontStyle, GdiObject<HFONT>>> fonts_;
     HFONT textFont_ = nullptr;  // one of fonts_
     UniqueIcon logo_;  // null: the logo is drawn in code
     std::unique_ptr<ImageButtonGroup> buttons_;

@@ -146,12 +146,12 @@ void MainWindow::CreateControls() {
     buttons_ = std::make_unique<ImageButtonGroup>(window_);
     HFONT font = font_.Get();
 
-    struct LabelSpec {
+    struct LabelRow {
         int id;
         LabelModel& model;
         DWORD extra;
     };
-    const LabelSpec labels[] = {
+    const LabelRow labels[] = {
         {kLabel2_1, f.Label2_1, 0}, {kLabel1, f.Label1, 0},   {kLabel2_4, f.Label2_4, 0}, {kLabel5, f.Label5, 0},
         {kLabel2_0, f.Label2_0, 0}, {kLabel6, f.Label6, 0},   {kLabel3, f.Label3, 0},     {kLabel10, f.Label10, 0},
         {kLabel15, f.Label15, SS_NOTIFY}, {kLabel4, f.Label4, SS_NOTIFY | SS_CENTER},
@@ -160,12 +160,12 @@ void MainWindow::CreateControls() {
         AddControl(L"STATIC", WS_VISIBLE | label.extra, label.id, label.model.place, label.model.caption,
                    label.id == kLabel4 ? linkFont_.Get() : font, label.model.tooltip);
 
-    struct ButtonSpec {
+    struct ButtonRow {
         int id;
         ButtonModel& model;
         int picture;
     };
-    const ButtonSpec imageButtons[] = {
+    const ButtonRow imageButtons[] = {
         {kLabel8, f.Label8, IDI_BUTTON_HELP},      {kCommand3, f.Command3, IDI_BUTTON_PANEL},
         {kLabel7, f.Label7, IDI_BUTTON_UPDATE},    {kLabel9, f.Label9, IDI_BUTTON_DOWNLOAD},
         {kCommand2, f.Command2, IDI_BUTTON_TRAY},  {kCommand1, f.Command1, IDI_BUTTON_CLEAN},
