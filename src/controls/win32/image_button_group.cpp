@@ -81,8 +81,11 @@ bool ImageButtonGroup::Draw(const DRAWITEMSTRUCT& item) {
 }
 
 void ImageButtonGroup::SetTooltip(int id, const std::wstring& tooltip) {
-    ImageButton* button = Find(id);
-    if (!button || !button->Handle()) return;
+    if (ImageButton* button = Find(id)) SetTooltip(button->Handle(), tooltip);
+}
+
+void ImageButtonGroup::SetTooltip(HWND control, const std::wstring& tooltip) {
+    if (!control) return;
     if (!tooltips_) {
         tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent_, nullptr,
@@ -90,7 +93,7 @@ void ImageButtonGroup::SetTooltip(int id, const std::wstring& tooltip) {
         if (!tooltips_) return;
         if (font_) SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     }
-    TOOLINFOW tool = ToolFor(parent_, button->Handle(), tooltip);
+    TOOLINFOW tool = ToolFor(parent_, control, tooltip);
     SendMessageW(tooltips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     if (!tooltip.empty()) SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }

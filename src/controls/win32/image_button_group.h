@@ -1,6 +1,6 @@
 // The image buttons of one window and what they share: the caption font (宋体, 9 points, at
-// the window's DPI) and one tooltip control. The window keeps one group, adds its buttons
-// and forwards WM_DRAWITEM to it.
+// the window's DPI) and the window's one tooltip control, which the window's other controls
+// use too. The window keeps one group, adds its buttons and forwards WM_DRAWITEM to it.
 #pragma once
 
 #include <windows.h>
@@ -32,6 +32,8 @@ public:
     // For WM_DRAWITEM: paints the item when it is one of these buttons; false otherwise.
     bool Draw(const DRAWITEMSTRUCT& item);
     void SetTooltip(int id, const std::wstring& tooltip);
+    // Any control of the window; an empty tooltip removes the control's tip.
+    void SetTooltip(HWND control, const std::wstring& tooltip);
 
     HFONT Font() const { return font_.Get(); }
     HWND Tooltips() const { return tooltips_; }
@@ -39,7 +41,7 @@ public:
 private:
     HWND parent_;
     GdiObject<HFONT> font_;
-    HWND tooltips_ = nullptr;  // owned by the parent window, destroyed with it
+    HWND tooltips_ = nullptr;  // made with the first tip; owned by the parent window, destroyed with it
     std::vector<std::unique_ptr<ImageButton>> buttons_;
 };
 

@@ -123,16 +123,7 @@ HWND MainWindow::AddControl(const wchar_t* windowClass, DWORD style, int id, con
                                    r.right - r.left, r.bottom - r.top, window_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (!tooltip.empty() && buttons_) {
-        std::wstring tip = Wide(tooltip);
-        TOOLINFOW info{};
-        info.cbSize = TTTOOLINFOW_V2_SIZE;
-        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        info.hwnd = window_;
-        info.uId = reinterpret_cast<UINT_PTR>(control);
-        info.lpszText = tip.data();
-        SendMessageW(buttons_->Tooltips(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    }
+    if (!tooltip.empty()) buttons_->SetTooltip(control, Wide(tooltip));
     return control;
 }
 
@@ -192,7 +183,7 @@ void MainWindow::CreateControls() {
                             TwipsRect{f.cb1.place.left, f.cb1.place.top, f.cb1.place.width, 1800}, "", font);
     (void)combo;
     AddControl(L"STATIC", 0, kLabel14, f.Label14.place, f.Label14.caption, font);
-    AddControl(L"BUTTON", WS_TABSTOP | BS_CHECKBOX, kCheck2, f.Check2.place, f.Check2.caption, font, " ");
+    AddControl(L"BUTTON", WS_TABSTOP | BS_CHECKBOX, kCheck2, f.Check2.place, f.Check2.caption, font);
     AddControl(L"STATIC", 0, kLabel11, f.Label11.place, f.Label11.caption, font);
     AddControl(L"EDIT", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, kText1, f.Text1.place, f.Text1.text, font);
     AddControl(L"STATIC", SS_NOTIFY, kLabel16, f.Label16.place, f.Label16.caption, linkFont_.Get());
@@ -410,14 +401,7 @@ void MainWindow::ReflectTick() {
     }
     if (shownCheck2Tip_ != f.Check2.tooltip) {
         shownCheck2Tip_ = f.Check2.tooltip;
-        std::wstring tip = Wide(shownCheck2Tip_);
-        TOOLINFOW info{};
-        info.cbSize = TTTOOLINFOW_V2_SIZE;
-        info.uFlags = TTF_IDISHWND;
-        info.hwnd = window_;
-        info.uId = reinterpret_cast<UINT_PTR>(Item(window_, kCheck2));
-        info.lpszText = tip.data();
-        SendMessageW(buttons_->Tooltips(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+        buttons_->SetTooltip(Item(window_, kCheck2), Wide(shownCheck2Tip_));
     }
 }
 

@@ -113,10 +113,10 @@ private:
     GdiObject<HBITMAP> builtInBackground_;
     GdiObject<HFONT> font_, linkFont_;
     bool menuEnabled_ = false;
-    bool reflecting_ = false;
+    bool reflecting_ = false;  // set while the view writes to its controls: no events back
     int laidOutHeight_ = 0;
     std::array<std::string, 5> shownFigures_;  // what the figure labels and Label15 show
-    std::string shownCheck2Tip_;  // set while the view writes to its controls: no events back
+    std::string shownCheck2Tip_;
     class FreeMemoryBarControl;
     std::unique_ptr<ProgressBarControl> bar1Control_;
     std::unique_ptr<FreeMemoryBarControl> bar1_;
