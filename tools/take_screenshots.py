@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""The README's pictures: kelvo's main window with its panel open, and the rule editor.
+"""The README's pictures: kelvo's main window with its panel open, the rule editor, and the
+progress bar in its eight looks.
 
-Runs the installation folder given as the first argument (dist/win32 by default) under Wine in
-the Wine prefix of $WINEPREFIX, on the X display of $DISPLAY, and writes PNG files cropped to
-each window into the folder given as the second argument (docs/screenshots by default).
+Runs the installation folder given as the first argument (dist/win32 by default), and the
+progress bar's window from the build tree of $VARNIC_BUILD, under Wine in the Wine prefix of
+$WINEPREFIX, on the X display of $DISPLAY, and writes PNG files cropped to each window into the
+folder given as the second argument (docs/screenshots by default).
 """
 import hashlib
 import os
@@ -21,6 +23,7 @@ import harness  # noqa: E402
 import kelvo  # noqa: E402
 
 EDITOR = "自定义规则"
+LOOKS = "Xp_ProgressBar looks"
 PROGRAM_FILES = ("kelvo.exe", "tarnel.exe", "empty.exe", "help.txt", "Upsetting.ini")
 
 
@@ -56,6 +59,11 @@ def main():
         for name in PROGRAM_FILES:
             shutil.copy(folder / name, session.folder / name)
         (session.folder / "temp").mkdir(exist_ok=True)
+        shutil.copy(harness.BUILD / "tools" / "screenshots" / "progress_bar_looks.exe", session.folder)
+        session.start("progress_bar_looks.exe")
+        session.probe(("wait-visible", LOOKS, 30000))
+        grab_when_still(session, LOOKS, output / "progress_bar_looks.png")
+        session.probe(("close", LOOKS), ("wait-gone", LOOKS, 10000))
         session.write("Setting.ini", kelvo.QUIET_SETTINGS)
         session.start("kelvo.exe")
         session.probe(("wait-visible", kelvo.CAPTION, 30000), ("click", kelvo.CAPTION, kelvo.COMMAND3))
@@ -66,7 +74,7 @@ def main():
         grab_when_still(session, EDITOR, output / "rule_editor.png")
     finally:
         session.close()
-    for name in ("main_window_panel_open.png", "rule_editor.png"):
+    for name in ("progress_bar_looks.png", "main_window_panel_open.png", "rule_editor.png"):
         print(output / name)
 
 
