@@ -1,4 +1,5 @@
-// A design held in memory, and the one design that both programs give their progress bar.
+// A window's stored design as the progress bar reads it: named integers, each read with a
+// default; and the one design that both programs give their progress bar.
 #pragma once
 
 #include <cstdint>
@@ -7,19 +8,14 @@
 #include <string>
 #include <utility>
 
-#include "controls/progressbar/property_bag.h"
-
 namespace varnic {
 
-class StoredDesign final : public PropertyBag {
+class StoredDesign {
 public:
-    StoredDesign() = default;
-    StoredDesign(std::initializer_list<std::pair<const std::string, std::int32_t>> entries) : entries_(entries) {}
+    StoredDesign(std::initializer_list<std::pair<const std::string, std::int32_t>> entries = {}) : entries_(entries) {}
 
-    std::int32_t ReadProperty(const std::string& name, std::int32_t defaultValue) const override;
-    void WriteProperty(const std::string& name, std::int32_t value, std::int32_t defaultValue) override;
-
-    const std::map<std::string, std::int32_t>& Entries() const { return entries_; }
+    // The stored value, or `defaultValue` when the design does not hold the name.
+    std::int32_t ReadProperty(const std::string& name, std::int32_t defaultValue) const;
 
 private:
     std::map<std::string, std::int32_t> entries_;

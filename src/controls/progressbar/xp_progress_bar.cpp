@@ -1,9 +1,8 @@
-// Xp_ProgressBar: properties with their checks, the stored design, and the incremental
-// drawing. With Style 0 the bar fills with 8-pixel blocks 10 pixels apart, approaching a
-// rising Value by one unit of the range per setting and starting again from a full repaint
-// when Value falls; with any other Style a group of three half-width tiles moves 5 pixels per
-// setting. Positions are floating values as the arithmetic produces them; the canvas gets
-// whole pixels.
+// Xp_ProgressBar: the design, the checks of Value, and the incremental drawing. With Style 0
+// the bar fills with 8-pixel blocks 10 pixels apart, approaching a rising Value by one unit
+// of the range per setting and starting again from a full repaint when Value falls; with any
+// other Style a group of three half-width tiles moves 5 pixels per setting. Positions are
+// floating values as the arithmetic produces them; the canvas gets whole pixels.
 #include "controls/progressbar/xp_progress_bar.h"
 
 #include <algorithm>
@@ -20,6 +19,10 @@ constexpr std::int32_t kDefaultMax = 100;
 constexpr std::int32_t kDefaultValue = 0;
 constexpr std::int32_t kDefaultStyle = 0;
 constexpr std::int32_t kDefaultProgressLook = 0;
+
+// The "Error" boxes of a refused Value.
+constexpr const char* kValueAboveMax = "Value can NOT be higher than Maximum !";
+constexpr const char* kValueBelowMin = "Value can NOT be smaller than minimum !";
 
 constexpr double kFirstBlock = 4;     // x of the first block and of the group after a repaint
 constexpr double kBlockPitch = 10;    // a block's width (8) and its 2-pixel gap
@@ -62,17 +65,12 @@ void CutAxis(int limit, int& at, int& length, int& sourceAt, int& sourceLength) 
 
 XpProgressBar::XpProgressBar(ProgressCanvas& canvas, MessageBoxes& messages) : canvas_(canvas), messages_(messages) {}
 
-void XpProgressBar::Report(const char* name) {
-    if (PropertyChanged) PropertyChanged(name);
-}
-
 void XpProgressBar::Refuse(const char* text) { messages_.Show(text, "Error", MessageIcon::Critical); }
 
 void XpProgressBar::SetValue(std::int32_t New_Value) {
-    if (New_Value > max_) return Refuse("Value can NOT be higher than Maximum !");
-    if (New_Value < min_) return Refuse("Value can NOT be smaller than minimum !");
+    if (New_Value > max_) return Refuse(kValueAboveMax);
+    if (New_Value < min_) return Refuse(kValueBelowMin);
     value_ = New_Value;
-    Report("Value");
     if (style_ == 0)
         DrawBlocks();
     else if (value_ == max_)
@@ -81,44 +79,12 @@ void XpProgressBar::SetValue(std::int32_t New_Value) {
         DrawMarquee();
 }
 
-void XpProgressBar::SetMin(std::int32_t New_Mini) {
-    if (New_Mini > max_) return Refuse("Minimum can NOT be biger than maximum !");
-    if (New_Mini < 0) return Refuse("Minimum can NOT be smaller then 0 !");
-    min_ = New_Mini;
-    Report("Min");
-}
-
-void XpProgressBar::SetMax(std::int32_t New_Maxi) {
-    if (New_Maxi < min_) return Refuse("Maximum can NOT be smaller than minimum !");
-    max_ = New_Maxi;
-    Report("Max");
-}
-
-void XpProgressBar::SetStyle(std::int32_t New_Style) {
-    style_ = New_Style;
-    Report("Style");
-}
-
-void XpProgressBar::SetProgressLook(std::int32_t New_ProgressLook) {
-    progressLook_ = New_ProgressLook;
-    Report("ProgressLook");
-    ApplyLook();
-}
-
-void XpProgressBar::ReadProperties(const PropertyBag& bag) {
-    min_ = bag.ReadProperty("Min", kDefaultMin);
-    max_ = bag.ReadProperty("Max", kDefaultMax);
-    value_ = bag.ReadProperty("Value", kDefaultValue);
-    style_ = bag.ReadProperty("Style", kDefaultStyle);
-    SetProgressLook(bag.ReadProperty("ProgressLook", kDefaultProgressLook));
-}
-
-void XpProgressBar::WriteProperties(PropertyBag& bag) const {
-    bag.WriteProperty("Min", min_, kDefaultMin);
-    bag.WriteProperty("Max", max_, kDefaultMax);
-    bag.WriteProperty("Value", value_, kDefaultValue);
-    bag.WriteProperty("Style", style_, kDefaultStyle);
-    bag.WriteProperty("ProgressLook", progressLook_, kDefaultProgressLook);
+void XpProgressBar::ReadProperties(const StoredDesign& design) {
+    min_ = design.ReadProperty("Min", kDefaultMin);
+    max_ = design.ReadProperty("Max", kDefaultMax);
+    value_ = design.ReadProperty("Value", kDefaultValue);
+    style_ = design.ReadProperty("Style", kDefaultStyle);
+    ApplyLook(design.ReadProperty("ProgressLook", kDefaultProgressLook));
 }
 
 void XpProgressBar::Resize() { FullRepaint(); }
@@ -169,8 +135,8 @@ void XpProgressBar::ResetDrawing() {
     fullFlag_ = 0;
 }
 
-void XpProgressBar::ApplyLook() {
-    const auto set = LookSet(progressLook_);
+void XpProgressBar::ApplyLook(std::int32_t look) {
+    const auto set = LookSet(look);
     if (!set) return;  // an unknown look keeps the tiles last selected
     for (int index = 0; index < 3; ++index) pc_[static_cast<std::size_t>(index)] = {*set, index};
 }

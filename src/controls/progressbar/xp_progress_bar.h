@@ -1,15 +1,14 @@
 // Xp_ProgressBar: the self-drawn progress bar of both programs (kelvo's bar1, tarnel's pb1).
-// Its properties, their checks and persistence, and its drawing onto a canvas, all portable.
+// Its properties as the window's design gives them, the checks of Value, and its drawing onto
+// a canvas, all portable. The programs load the design and then set only Value.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <functional>
-#include <string>
 
 #include "base/ports.h"
 #include "controls/progressbar/progress_canvas.h"
-#include "controls/progressbar/property_bag.h"
+#include "controls/progressbar/stored_design.h"
 
 namespace varnic {
 
@@ -19,38 +18,25 @@ public:
     // outlive the bar.
     XpProgressBar(ProgressCanvas& canvas, MessageBoxes& messages);
 
-    std::int32_t Min() const { return min_; }
-    std::int32_t Max() const { return max_; }
     std::int32_t Value() const { return value_; }
-    std::int32_t Style() const { return style_; }
-    std::int32_t ProgressLook() const { return progressLook_; }
+    // A value outside Min..Max shows its "Error" box and leaves the bar as it was; an accepted
+    // one is drawn at once.
+    void SetValue(std::int32_t New_Value);
 
-    // A rejected value shows its message box and leaves the property and the drawing as they were.
-    void SetMin(std::int32_t New_Mini);
-    void SetMax(std::int32_t New_Maxi);
-    void SetValue(std::int32_t New_Value);  // draws the change at once
-    void SetStyle(std::int32_t New_Style);
-    void SetProgressLook(std::int32_t New_ProgressLook);  // shows in the tiles drawn afterwards
-
-    // The hosting window's design: loaded without checks; saved with the defaults
-    // Min 0, Max 100, Value 0, Style 0, ProgressLook 0.
-    void ReadProperties(const PropertyBag& bag);
-    void WriteProperties(PropertyBag& bag) const;
+    // The hosting window's design, loaded without checks and without drawing: Min (default 0),
+    // Max (100), Value (0), Style (0) and ProgressLook (0), whose tiles show in what is drawn
+    // afterwards.
+    void ReadProperties(const StoredDesign& design);
 
     // The control's size changed (or it is first shown): full repaint, an empty frame.
     void Resize();
 
-    // Called with the property's name ("Min", "Max", "Value", "Style", "ProgressLook") after
-    // every accepted set.
-    std::function<void(const std::string&)> PropertyChanged;
-
 private:
-    void Report(const char* name);
     void Refuse(const char* text);
 
     void FullRepaint();
     void ResetDrawing();
-    void ApplyLook();
+    void ApplyLook(std::int32_t look);
     void DrawBlocks();
     void DrawLastBlock();
     void DrawMarquee();
@@ -64,7 +50,6 @@ private:
     std::int32_t max_ = 100;
     std::int32_t value_ = 0;
     std::int32_t style_ = 0;
-    std::int32_t progressLook_ = 0;
 
     // The working tiles: the three pictures of the current look.
     std::array<ProgressPicture, 3> pc_{{{PictureSet::master, 0}, {PictureSet::master, 1}, {PictureSet::master, 2}}};

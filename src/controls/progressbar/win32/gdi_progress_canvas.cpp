@@ -47,7 +47,6 @@ bool GdiProgressCanvas::SetSize(int width, int height, int scalePercent) {
         return true;
 
     width_ = height_ = deviceWidth_ = deviceHeight_ = 0;
-    surfaceBits_ = nullptr;
     if (!surfaceDc_) return false;
     if (originalSurfaceBitmap_ != nullptr) SelectObject(surfaceDc_.Get(), originalSurfaceBitmap_);
     surface_.Reset();
@@ -59,7 +58,6 @@ bool GdiProgressCanvas::SetSize(int width, int height, int scalePercent) {
     surface_.Reset(bitmap);
     HGDIOBJ previous = SelectObject(surfaceDc_.Get(), bitmap);
     if (originalSurfaceBitmap_ == nullptr) originalSurfaceBitmap_ = previous;
-    surfaceBits_ = static_cast<const std::uint32_t*>(bits);
     deviceWidth_ = width;
     deviceHeight_ = height;
     width_ = logicalWidth;
@@ -112,14 +110,6 @@ void GdiProgressCanvas::CopyTo(HDC target, const RECT& area) const {
     }
     BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, surfaceDc_.Get(), area.left,
            area.top, SRCCOPY);
-}
-
-std::vector<std::uint32_t> GdiProgressCanvas::Pixels() const {
-    if (surfaceBits_ == nullptr) return {};
-    GdiFlush();  // GDI may still be drawing into the section
-    std::vector<std::uint32_t> pixels(surfaceBits_, surfaceBits_ + static_cast<std::size_t>(deviceWidth_) * deviceHeight_);
-    for (std::uint32_t& pixel : pixels) pixel &= 0x00FFFFFFu;
-    return pixels;
 }
 
 }  // namespace varnic::win32

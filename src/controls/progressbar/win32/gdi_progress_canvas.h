@@ -11,8 +11,7 @@
 #include <windows.h>
 
 #include <array>
-#include <cstdint>
-#include <vector>
+#include <cstddef>
 
 #include "controls/progressbar/progress_canvas.h"
 #include "platform/win32/handles.h"
@@ -41,10 +40,6 @@ public:
 
     // The retained drawing, `area` in device pixels, copied to the same place on `target`.
     void CopyTo(HDC target, const RECT& area) const;
-    int DeviceWidth() const { return deviceWidth_; }
-    int DeviceHeight() const { return deviceHeight_; }
-    // The retained drawing, row by row from the top, each pixel 0x00RRGGBB.
-    std::vector<std::uint32_t> Pixels() const;
 
 private:
     static constexpr std::size_t kPictureCount = 2 + 8 * 3;
@@ -60,7 +55,6 @@ private:
 
     UniqueMemoryDc surfaceDc_;
     GdiObject<HBITMAP> surface_;
-    const std::uint32_t* surfaceBits_ = nullptr;
     HGDIOBJ originalSurfaceBitmap_ = nullptr;
 
     UniqueMemoryDc pictureDc_;

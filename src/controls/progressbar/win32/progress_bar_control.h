@@ -10,9 +10,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <vector>
-
 #include "base/ports.h"
 #include "controls/win32/bound_window.h"
 #include "controls/progressbar/stored_design.h"
@@ -36,12 +33,6 @@ public:
 
     HWND Window() const { return window_; }
     XpProgressBar& Bar() { return bar_; }
-    const XpProgressBar& Bar() const { return bar_; }
-
-    // The retained drawing in device pixels, row by row from the top, each 0x00RRGGBB.
-    int SurfaceWidth() const { return canvas_.DeviceWidth(); }
-    int SurfaceHeight() const { return canvas_.DeviceHeight(); }
-    std::vector<std::uint32_t> SurfacePixels() const { return canvas_.Pixels(); }
 
     static const wchar_t* ClassName() { return L"VarnicXpProgressBar"; }
 
