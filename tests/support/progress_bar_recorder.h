@@ -16,15 +16,15 @@ public:
     // "frame" (once for repaints in a row); a look's name where the tiles change look; B, M, T for tiles 2, 1, 0
     // and E for the eraser, small when not 8 wide, with x, and "w" and the width when neither 8 nor 4.
     std::string drawn;
-    std::string faults;  // paints outside the control or their picture; tiles not whole at y 3
+    std::string faults;  // unknown pictures, tiles of no width, paints outside; tiles not whole at y 3
     PictureSet look = PictureSet::master;
 
     int Width() const override { return width; }
     int Height() const override { return height; }
-    void Clear() override {
-        if (!drawn.ends_with("frame")) Write("frame");
-    }
+    void Clear() override { if (!drawn.ends_with("frame")) Write("frame"); }
     void PaintPicture(ProgressPicture picture, PixelRect to, PixelRect from) override {
+        const bool known = picture.index >= 0 && picture.index < (picture.set <= PictureSet::blank ? 1 : 3);
+        if (!known || (picture.set != PictureSet::img && to.width <= 0 && to.height > 0)) faults += "picture or width;";
         if (to.width <= 0 || to.height <= 0) return;  // shows nothing
         auto inside = [](PixelRect r, PictureSize s) {
             return r.x >= 0 && r.y >= 0 && r.width > 0 && r.height > 0 && r.x + 0LL + r.width <= s.width &&
