@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/numbers.h"
+#include "cleaner/empty_texts.h"
 
 namespace varnic {
 namespace {
@@ -32,9 +33,22 @@ std::string FileName(const std::string& path) {
 
 std::uint64_t WholeKilobytes(std::uint64_t bytes) { return bytes / 1024; }
 
-std::string Kb(std::uint64_t kilobytes) { return Decimal(static_cast<std::int64_t>(kilobytes)) + " KB"; }
+std::string Number(std::uint64_t value) { return Decimal(static_cast<std::int64_t>(value)); }
 
-std::string Kilobytes(std::uint64_t bytes) { return Kb(WholeKilobytes(bytes)); }
+// The area a switch name asks for, if any.
+std::optional<MemoryArea> AreaSwitch(const std::string& name) {
+    for (MemoryArea area : kMemoryAreas)
+        if (FactsOf(area).switchName == name) return area;
+    return std::nullopt;
+}
+
+// Each area once, in the order they are emptied.
+std::vector<MemoryArea> InEmptyingOrder(const std::vector<MemoryArea>& asked) {
+    std::vector<MemoryArea> areas;
+    for (MemoryArea area : kMemoryAreas)
+        if (std::find(asked.begin(), asked.end(), area) != asked.end()) areas.push_back(area);
+    return areas;
+}
 
 }  // namespace
 
@@ -57,31 +71,29 @@ EmptyCommandParse ParseEmptyCommand(const std::vector<std::string>& arguments) {
                 command.verbose = true;
             } else if (name == "h" || name == "?" || name == "-help") {
                 command.help = true;
+            } else if (auto area = AreaSwitch(name)) {
+                command.areas.push_back(*area);
             } else {
-                return {std::nullopt, "unknown switch: " + argument};
+                return {std::nullopt, Fill(EmptyText::kUnknownSwitch, {argument})};
             }
         } else if (argument == "*") {
             command.allProcesses = true;
         } else if (argument.find_first_of("\\/*?") != std::string::npos) {
-            return {std::nullopt, "not an executable file name: " + argument};
+            return {std::nullopt, Fill(EmptyText::kNotAnExeFileName, {argument})};
         } else {
             command.imageNames.push_back(argument);
         }
     }
-    if (!command.help && !command.allProcesses && command.imageNames.empty()) return {std::nullopt, "no process named"};
+    command.areas = InEmptyingOrder(command.areas);
+    if (!command.help && !command.EmptiesWorkingSets() && command.areas.empty())
+        return {std::nullopt, std::string(Text(EmptyText::kNothingToEmpty))};
     return {command, {}};
 }
 
-std::string EmptyUsage() {
-    return "usage: empty.exe [-v] * | NAME.exe [NAME.exe ...]\n"
-           "  *         empty the working set of every process that may be opened\n"
-           "  NAME.exe  empty the working sets of the processes running that executable\n"
-           "  -v        report each process trimmed and the totals\n";
-}
-
 std::string FormatTrimmed(const TrimmedProcess& process) {
-    return process.name + " (pid " + Decimal(process.pid) + "): " + Kilobytes(process.beforeBytes) + " -> " +
-           Kilobytes(process.afterBytes) + "\n";
+    return Fill(EmptyText::kTrimmedProcess,
+                {process.name, Number(process.pid), Number(WholeKilobytes(process.beforeBytes)),
+                 Number(WholeKilobytes(process.afterBytes))});
 }
 
 std::string FormatTotals(const std::vector<TrimmedProcess>& trimmed, int notTrimmed) {
@@ -92,9 +104,8 @@ std::string FormatTotals(const std::vector<TrimmedProcess>& trimmed, int notTrim
         after += WholeKilobytes(process.afterBytes);
     }
     const std::uint64_t freed = before > after ? before - after : 0;
-    return Decimal(static_cast<std::int64_t>(trimmed.size())) +
-           (trimmed.size() == 1 ? " process trimmed: " : " processes trimmed: ") + Kb(before) + " -> " + Kb(after) +
-           ", " + Kb(freed) + " freed; " + Decimal(notTrimmed) + " could not be trimmed\n";
+    return Fill(trimmed.size() == 1 ? EmptyText::kTotalsOneProcess : EmptyText::kTotalsProcesses,
+                {Number(trimmed.size()), Number(before), Number(after), Number(freed), Decimal(notTrimmed)});
 }
 
 }  // namespace varnic

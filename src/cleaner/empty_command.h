@@ -1,6 +1,6 @@
 // What empty.exe is asked to do: its command line read into a request, the choice of the
-// processes that request covers, and the lines it prints with -v. The operating-system side
-// (listing processes, trimming their working sets) lives in cleaner/win32/working_set.
+// processes that request covers, and the lines it prints with -v for working sets. The run
+// itself is cleaner/empty_run; the operating-system side lives in cleaner/win32.
 #pragma once
 
 #include <cstdint>
@@ -8,17 +8,23 @@
 #include <string>
 #include <vector>
 
+#include "cleaner/memory_areas.h"
+
 namespace varnic {
 
 inline constexpr int kEmptyExitOk = 0;
 inline constexpr int kEmptyExitFailure = 1;  // the process list could not be taken
 inline constexpr int kEmptyExitUsage = 2;
+inline constexpr int kEmptyExitAreasNotDone = 3;  // some areas asked for were not possible here
 
 struct EmptyCommand {
     bool verbose = false;                 // -v: report every trimmed process and the totals
     bool help = false;                    // -h, -? or --help: print the usage and do nothing
     bool allProcesses = false;            // "*" was among the targets
     std::vector<std::string> imageNames;  // executable file names, e.g. "kelvo.exe"
+    std::vector<MemoryArea> areas;        // each once, in the order of kMemoryAreas
+
+    bool EmptiesWorkingSets() const { return allProcesses || !imageNames.empty(); }
 
     // True when the process whose image is `exeFile` (a bare name or a full path) is covered:
     // every process for "*", else one whose file name equals a target, ignoring case.
@@ -31,12 +37,10 @@ struct EmptyCommandParse {
 };
 
 // Reads the arguments after the program name. Each argument is taken without the blanks
-// around it, and an argument left empty counts as none. Switches start with '-' or '/'.
-// At least one target ("*" or a name) is needed unless help is asked for.
+// around it, and an argument left empty counts as none. Switches start with '-' or '/' and
+// are read in any case. At least one target ("*", a name or an area) is needed unless help
+// is asked for.
 EmptyCommandParse ParseEmptyCommand(const std::vector<std::string>& arguments);
-
-// The usage text, several lines, each ending in "\n".
-std::string EmptyUsage();
 
 // One trimmed process and its working set before and after, in bytes.
 struct TrimmedProcess {

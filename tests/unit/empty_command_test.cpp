@@ -1,106 +1,153 @@
+// empty.exe's decisions: its command line, the processes it chooses, what each memory area's
+// answer means, what it prints and the exit code. Expected texts are those of docs/empty.md.
 #include "cleaner/empty_command.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+#include <set>
+#include <tuple>
+
+#include "cleaner/empty_run.h"
+
 namespace varnic {
 namespace {
 
-EmptyCommand Parsed(const std::vector<std::string>& arguments) {
+using Args = std::vector<std::string>;
+
+// The system as empty.exe sees it, with a log of every request that acts on it.
+class FakeEmptySystem : public EmptySystem {
+public:
+    std::optional<std::vector<RunningProcess>> processes{
+        {{0, "[System Process]"}, {100, "C:\\Varnic\\kelvo.exe"}, {200, "b{2}.exe"}, {300, "c.exe"}}};
+    std::map<std::uint32_t, WorkingSetTrim> trims{  // pid 0 cannot be opened, 300 refuses to be trimmed
+        {100, {true, true, 10 << 20, (2 << 20) + 1023}}, {200, {true, true, 1024, 4096}}, {300, {true, false, 0, 0}}};
+    std::set<MemoryArea> notOffered;
+    std::set<std::string_view> privilegesLacking;
+    std::map<MemoryArea, std::uint32_t> answers;  // 0 (done) unless set
+    std::uint64_t available = 100 << 20;
+    std::string out, err, log;
+
+    void Print(EmptyOutput stream, std::string_view text) override {
+        (stream == EmptyOutput::kStandardOutput ? out : err) += text;
+    }
+    std::optional<std::vector<RunningProcess>> RunningProcesses() override { return processes; }
+    WorkingSetTrim TrimWorkingSet(std::uint32_t pid) override {
+        log += "trim " + std::to_string(pid) + "; ";
+        return trims[pid];
+    }
+    std::uint64_t AvailableBytes() override { return available; }
+    bool OffersArea(MemoryArea area) override { return !notOffered.count(area); }
+    bool EnablePrivilege(std::string_view name) override {
+        log += std::string(name) + "; ";
+        return !privilegesLacking.count(name);
+    }
+    std::uint32_t EmptyArea(MemoryArea area) override {
+        log += "empty " + std::string(FactsOf(area).switchName) + "; ";
+        available += 1 << 20;
+        return answers[area];
+    }
+};
+
+std::string Parsed(const Args& arguments) {
     auto parse = ParseEmptyCommand(arguments);
-    EXPECT_TRUE(parse.command.has_value()) << parse.error;
-    return parse.command.value_or(EmptyCommand{});
+    if (!parse.command) return "error: " + parse.error;
+    const EmptyCommand& c = *parse.command;
+    std::string text = std::string(c.help ? "help " : "") + (c.verbose ? "-v " : "") + (c.allProcesses ? "* " : "");
+    for (const auto& name : c.imageNames) text += name + " ";
+    for (MemoryArea area : c.areas) text += "-" + std::string(FactsOf(area).switchName) + " ";
+    return text;
 }
 
-TEST(EmptyCommandLine, TheTwoCommandLinesKelvoUsesAreUnderstood) {
-    // "empty.exe  *" may reach the tool as an argument with blanks around it.
-    for (const std::string star : {"*", " *", "  * ", "\t*"}) {
-        EmptyCommand all = Parsed({star});
-        EXPECT_TRUE(all.allProcesses) << '[' << star << ']';
-        EXPECT_FALSE(all.verbose);
-    }
-    EmptyCommand own = Parsed({"kelvo.exe"});
-    EXPECT_FALSE(own.allProcesses);
-    EXPECT_EQ(own.imageNames, std::vector<std::string>{"kelvo.exe"});
-    EXPECT_TRUE(Parsed({"", " kelvo.exe  "}).Selects("kelvo.exe"));
-}
-
-TEST(EmptyCommandLine, SwitchesAreReadInAnyCaseAndPlace) {
-    EXPECT_TRUE(Parsed({"-v", "*"}).verbose);
-    EXPECT_TRUE(Parsed({"*", "/V"}).verbose);
-    EXPECT_TRUE(Parsed({"-?"}).help);
-    EXPECT_TRUE(Parsed({"--help"}).help);
-    EXPECT_TRUE(Parsed({"-H", "*"}).help);
-}
-
-TEST(EmptyCommandLine, BadUsageIsRefusedWithAReason) {
-    struct Case {
-        std::vector<std::string> arguments;
-        std::string reason;
+TEST(EmptyCommandLine, ReadsTargetsSwitchesAndAreasOrRefusesWithAReason) {
+    const std::string nothing = "error: nothing to empty: name a process, * or an area";
+    const std::pair<Args, std::string> rows[] = {  // kelvo's "empty.exe  *" may come with blanks around the star
+        {{"  * "}, "* "}, {{"\t*"}, "* "}, {{"", " kelvo.exe  "}, "kelvo.exe "}, {{"*", "/V"}, "-v * "},
+        {{"-?"}, "help "}, {{"--help"}, "help "}, {{"-H", "*"}, "help * "},
+        {{"/COMBINE", "-standby", "-filecache", "*", "-modified", "-lowstandby", "-standby"},
+         "* -filecache -modified -lowstandby -standby -combine "},
+        {{}, nothing}, {{"  ", ""}, nothing}, {{"-v"}, nothing},
+        {{"-x", "*"}, "error: unknown switch: -x"}, {{"*", "--all"}, "error: unknown switch: --all"},
+        {{"-standbylist"}, "error: unknown switch: -standbylist"},
+        {{"c:\\tools\\kelvo.exe"}, "error: not an executable file name: c:\\tools\\kelvo.exe"},
+        {{"kel*.exe"}, "error: not an executable file name: kel*.exe"},
     };
-    const Case cases[] = {
-        {{}, "no process named"},
-        {{"  ", ""}, "no process named"},
-        {{"-v"}, "no process named"},
-        {{"-x", "*"}, "unknown switch: -x"},
-        {{"*", "--all"}, "unknown switch: --all"},
-        {{"-"}, "unknown switch: -"},
-        {{"c:\\tools\\kelvo.exe"}, "not an executable file name: c:\\tools\\kelvo.exe"},
-        {{"kel*.exe"}, "not an executable file name: kel*.exe"},
-    };
-    for (const auto& c : cases) {
-        auto parse = ParseEmptyCommand(c.arguments);
-        EXPECT_FALSE(parse.command.has_value()) << c.reason;
-        EXPECT_EQ(parse.error, c.reason);
-    }
+    for (const auto& [arguments, expected] : rows)
+        EXPECT_EQ(Parsed(arguments), expected) << testing::PrintToString(arguments);
 }
 
 TEST(EmptyCommandSelection, NamesMatchTheExecutableFileIgnoringCase) {
-    EmptyCommand command = Parsed({"Kelvo.EXE", "tarnel.exe"});
-    struct Case {
-        const char* exe;
-        bool selected;
+    const EmptyCommand named = *ParseEmptyCommand({"Kelvo.EXE", "TARNEL-AZ.exe", "内存.exe"}).command;
+    const std::pair<const char*, bool> rows[] = {
+        {"kelvo.exe", true}, {"KELVO.EXE", true}, {"C:\\Varnic\\kelvo.exe", true}, {"tarnel-az.exe", true},
+        {"内存.EXE", true}, {"内存2.exe", false}, {"kelvo.ex", false}, {"kelvo.exe.exe", false},
+        {"xkelvo.exe", false}, {"kelvo", false}, {"", false}, {"C:\\kelvo.exe\\other.exe", false},
     };
-    const Case cases[] = {
-        {"kelvo.exe", true},
-        {"KELVO.EXE", true},
-        {"C:\\Varnic\\kelvo.exe", true},
-        {"tarnel.exe", true},
-        {"kelvo.ex", false},
-        {"kelvo.exe.exe", false},
-        {"xkelvo.exe", false},
-        {"kelvo", false},
-        {"", false},
-        {"C:\\kelvo.exe\\other.exe", false},
+    for (const auto& [exe, selected] : rows) EXPECT_EQ(named.Selects(exe), selected) << exe;
+}
+
+TEST(EmptyArea, TheSystemsAnswerTellsWhyAnAreaWasNotEmptied) {
+    using enum AreaOutcome;  // what the run's rows do not show already; values of ntstatus.h and winerror.h
+    const std::pair<std::uint32_t, AreaOutcome> rows[] = {
+        {0xC0000002 /* STATUS_NOT_IMPLEMENTED */, kNotOffered}, {0xC00000BB /* STATUS_NOT_SUPPORTED */, kNotOffered},
+        {50 /* ERROR_NOT_SUPPORTED */, kNotOffered}, {120 /* ERROR_CALL_NOT_IMPLEMENTED: Wine's cache */, kNotOffered},
+        {1314 /* ERROR_PRIVILEGE_NOT_HELD */, kLacksPrivilege}, {5 /* ERROR_ACCESS_DENIED */, kRefused},
     };
-    for (const auto& c : cases) EXPECT_EQ(command.Selects(c.exe), c.selected) << c.exe;
-
-    EmptyCommand chinese = Parsed({"内存.exe"});
-    EXPECT_TRUE(chinese.Selects("内存.EXE"));
-    EXPECT_FALSE(chinese.Selects("内存2.exe"));
+    for (const auto& [answer, outcome] : rows) EXPECT_EQ(OutcomeOf(answer), outcome) << std::hex << answer;
 }
 
-TEST(EmptyCommandSelection, TheStarCoversEveryProcessWhateverElseIsNamed) {
-    EmptyCommand command = Parsed({"kelvo.exe", "*"});
-    EXPECT_TRUE(command.Selects("explorer.exe"));
-    EXPECT_TRUE(command.Selects("[System Process]"));
+TEST(EmptyRun, EachAreaIsDoneOrSaysWhyInOneLineWhileTheOthersGoOn) {
+    const std::string all = "trim 0; trim 100; trim 200; trim 300; ", profile = "SeProfileSingleProcessPrivilege; ";
+    const std::string vista = " not possible here (Windows Vista and later only)\n";
+    using Arrange = std::function<void(FakeEmptySystem&)>;
+    const std::tuple<const char*, Args, Arrange, int, std::string, std::string, std::string> rows[] = {
+        {"kelvo's clean", {"  *"}, {}, 0, "", "", all},
+        {"kelvo's own", {"kelvo.exe"}, {}, 0, "", "", "trim 100; "},
+        {"verbose working sets, whole KB", {"-v", "*"}, {}, 0,
+         "C:\\Varnic\\kelvo.exe (pid 100): 10240 KB -> 2048 KB\nb{2}.exe (pid 200): 1 KB -> 4 KB\n"
+         "2 processes trimmed: 10241 KB -> 2052 KB, 8189 KB freed; 2 could not be trimmed\n", "", all},
+        {"a working set that grew frees nothing", {"-v", "B{2}.EXE"}, {}, 0,  // rather than a huge number
+         "b{2}.exe (pid 200): 1 KB -> 4 KB\n1 process trimmed: 1 KB -> 4 KB, 0 KB freed; 0 could not be trimmed\n", "",
+         "trim 200; "},
+        {"an area alone", {"-v", "-standby"}, {}, 0,
+         "standby list: purged; available memory 102400 KB -> 103424 KB\n", "", profile + "empty standby; "},
+        {"no area offered (Windows XP, Wine)", {"*", "-standby", "-lowstandby", "-modified", "-filecache", "-combine"},
+         [](auto& s) { s.notOffered = {std::begin(kMemoryAreas), std::end(kMemoryAreas)}; }, 3, "",
+         "system file cache: not possible here (Windows Server 2003 SP1, Vista and later only)\nmodified page list:" +
+         vista + "low-priority standby list:" + vista + "standby list:" + vista +
+         "identical memory pages: not possible here (Windows 8 and later only)\n", all},
+        {"privilege lacking", {"-v", "-filecache", "-combine"},
+         [](auto& s) { s.privilegesLacking = {"SeIncreaseQuotaPrivilege"}; }, 3,
+         "identical memory pages: combined; available memory 102400 KB -> 103424 KB\n",
+         "system file cache: not done, the account lacks SeIncreaseQuotaPrivilege (run as administrator)\n",
+         "SeIncreaseQuotaPrivilege; " + profile + "empty combine; "},
+        {"the system's answers", {"-standby", "-lowstandby", "-modified"}, [](auto& s) {
+             s.answers = {{MemoryArea::kStandbyList, 0xC0000061}, {MemoryArea::kLowPriorityStandbyList, 0xC0000003},
+                          {MemoryArea::kModifiedPageList, 0xC0000022}}; }, 3, "",
+         "modified page list: refused by the system (code 0xC0000022)\nlow-priority standby list:" + vista +
+         "standby list: not done, the account lacks SeProfileSingleProcessPrivilege (run as administrator)\n",
+         profile + "empty modified; " + profile + "empty lowstandby; " + profile + "empty standby; "},
+        {"processes not listed", {"*", "-modified"}, [](auto& s) { s.processes.reset(); }, 1, "",
+         "empty.exe: the running processes cannot be listed\n", profile + "empty modified; "},
+        {"help does nothing", {"-h", "-standby", "*"}, {}, 0, std::string(Text(EmptyText::kUsage)), "", ""},
+        {"bad usage", {"-standby", "-x"}, {}, 2, "",
+         "empty.exe: unknown switch: -x\n" + std::string(Text(EmptyText::kUsage)), ""},
+    };
+    for (const auto& [name, arguments, arrange, exitCode, out, err, log] : rows) {
+        FakeEmptySystem system;
+        if (arrange) arrange(system);
+        EXPECT_EQ(RunEmpty(arguments, system), exitCode) << name;
+        EXPECT_EQ(system.out, out) << name;
+        EXPECT_EQ(system.err, err) << name;
+        EXPECT_EQ(system.log, log) << name;
+    }
 }
 
-TEST(EmptyCommandReport, LinesGiveNamePidAndKilobytes) {
-    TrimmedProcess kelvo{"kelvo.exe", 1234, 10 * 1024 * 1024, 2 * 1024 * 1024 + 1023};
-    EXPECT_EQ(FormatTrimmed(kelvo), "kelvo.exe (pid 1234): 10240 KB -> 2048 KB\n");
-
-    TrimmedProcess grew{"b.exe", 8, 1024, 4096};
-    EXPECT_EQ(FormatTotals({kelvo, grew}, 2),
-              "2 processes trimmed: 10241 KB -> 2052 KB, 8189 KB freed; 2 could not be trimmed\n");
-    // A working set that grew while it was trimmed frees nothing rather than a huge number.
-    EXPECT_EQ(FormatTotals({grew}, 0), "1 process trimmed: 1 KB -> 4 KB, 0 KB freed; 0 could not be trimmed\n");
-    EXPECT_EQ(FormatTotals({}, 0), "0 processes trimmed: 0 KB -> 0 KB, 0 KB freed; 0 could not be trimmed\n");
-}
-
-TEST(EmptyCommandReport, UsageNamesEverySwitch) {
-    const std::string usage = EmptyUsage();
-    for (const char* word : {"empty.exe", "-v", "*", "NAME.exe"})
-        EXPECT_NE(usage.find(word), std::string::npos) << word;
+TEST(EmptyRun, TheUsageNamesEverySwitch) {
+    for (const char* word :
+         {"usage: empty.exe", "-v", "*", "NAME.exe", "-standby", "-lowstandby", "-modified", "-filecache", "-combine"})
+        EXPECT_NE(Text(EmptyText::kUsage).find(word), std::string::npos) << word;
 }
 
 }  // namespace

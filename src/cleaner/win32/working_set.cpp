@@ -35,19 +35,6 @@ std::optional<std::vector<RunningProcess>> ListRunningProcesses() {
     return processes;
 }
 
-bool EnableDebugPrivilege() {
-    HANDLE raw = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) return false;
-    UniqueHandle token(raw);
-    TOKEN_PRIVILEGES privileges{};
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (!LookupPrivilegeValueW(nullptr, L"SeDebugPrivilege", &privileges.Privileges[0].Luid)) return false;
-    // Succeeds even when the account lacks the privilege; only the last error tells.
-    if (!AdjustTokenPrivileges(token.Get(), FALSE, &privileges, 0, nullptr, nullptr)) return false;
-    return GetLastError() == ERROR_SUCCESS;
-}
-
 WorkingSetTrim TrimWorkingSet(std::uint32_t pid) {
     WorkingSetTrim result;
     UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_SET_QUOTA | PROCESS_VM_READ, FALSE, pid));

@@ -1,0 +1,18 @@
+// One run of empty.exe, from its arguments to its exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cleaner/empty_system.h"
+
+namespace varnic {
+
+// Reads the arguments (after the program name), empties the working sets and the memory
+// areas asked for through `system`, prints what -v and the failures call for, and answers
+// the exit code: kEmptyExitOk when all was done, kEmptyExitAreasNotDone when some area was
+// not possible here, kEmptyExitFailure when the processes could not be listed,
+// kEmptyExitUsage for bad arguments.
+int RunEmpty(const std::vector<std::string>& arguments, EmptySystem& system);
+
+}  // namespace varnic

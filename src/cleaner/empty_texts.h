@@ -1,0 +1,43 @@
+// Every text empty.exe shows, named once: the usage, the messages and the -v report lines.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace varnic {
+
+enum class EmptyText {
+    kUsage,
+    kBadUsage,          // {1}: what is wrong
+    kUnknownSwitch,     // {1}: the switch
+    kNotAnExeFileName,  // {1}: the argument
+    kNothingToEmpty,
+    kProcessesNotListed,
+    kTrimmedProcess,      // {1} name, {2} pid, {3} KB before, {4} KB after
+    kTotalsOneProcess,    // {1} count, {2} KB before, {3} KB after, {4} KB freed, {5} not trimmed
+    kTotalsProcesses,     // the same for any other count
+    kAreaDone,            // {1} area, {2} what was done, {3} KB available before, {4} after
+    kAreaNotOffered,      // {1} area, {2} the Windows versions that offer it
+    kAreaLacksPrivilege,  // {1} area, {2} privilege
+    kAreaRefused,         // {1} area, {2} the system's code in hexadecimal
+    kStandbyList,
+    kLowPriorityStandbyList,
+    kModifiedPageList,
+    kSystemFileCache,
+    kIdenticalPages,
+    kPurged,
+    kWrittenToDisk,
+    kEmptied,
+    kCombined,
+    kSinceVista,
+    kSinceServer2003Sp1,
+    kSinceWindows8,
+};
+
+std::string_view Text(EmptyText id);
+
+// The text with {1}, {2}, ... replaced by the values in order.
+std::string Fill(EmptyText id, std::initializer_list<std::string_view> values);
+
+}  // namespace varnic
