@@ -11,6 +11,7 @@
 #include "cleaner/empty_command.h"
 #include "cleaner/empty_run.h"
 #include "cleaner/win32/empty_system.h"
+#include "platform/win32/display_language.h"
 #include "platform/win32/wide.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -19,7 +20,7 @@ int wmain(int argc, wchar_t** argv) {
         std::vector<std::string> arguments;
         for (int i = 1; i < argc; ++i) arguments.push_back(win32::Utf8(argv[i]));
         win32::Win32EmptySystem system;
-        return RunEmpty(arguments, system);
+        return RunEmpty(arguments, system, win32::ProgramLanguage(win32::ApplicationDirectory()));
     } catch (...) {
         return kEmptyExitFailure;
     }

@@ -59,7 +59,7 @@ bool EmptyCommand::Selects(const std::string& exeFile) const {
                        [&](const std::string& wanted) { return SameName(wanted, name); });
 }
 
-EmptyCommandParse ParseEmptyCommand(const std::vector<std::string>& arguments) {
+EmptyCommandParse ParseEmptyCommand(const std::vector<std::string>& arguments, Language language) {
     EmptyCommand command;
     for (const std::string& raw : arguments) {
         const std::string argument = Trimmed(raw);
@@ -74,29 +74,29 @@ EmptyCommandParse ParseEmptyCommand(const std::vector<std::string>& arguments) {
             } else if (auto area = AreaSwitch(name)) {
                 command.areas.push_back(*area);
             } else {
-                return {std::nullopt, Fill(EmptyText::kUnknownSwitch, {argument})};
+                return {std::nullopt, Fill(Text(EmptyText::kUnknownSwitch, language), {argument})};
             }
         } else if (argument == "*") {
             command.allProcesses = true;
         } else if (argument.find_first_of("\\/*?") != std::string::npos) {
-            return {std::nullopt, Fill(EmptyText::kNotAnExeFileName, {argument})};
+            return {std::nullopt, Fill(Text(EmptyText::kNotAnExeFileName, language), {argument})};
         } else {
             command.imageNames.push_back(argument);
         }
     }
     command.areas = InEmptyingOrder(command.areas);
     if (!command.help && !command.EmptiesWorkingSets() && command.areas.empty())
-        return {std::nullopt, std::string(Text(EmptyText::kNothingToEmpty))};
+        return {std::nullopt, std::string(Text(EmptyText::kNothingToEmpty, language))};
     return {command, {}};
 }
 
-std::string FormatTrimmed(const TrimmedProcess& process) {
-    return Fill(EmptyText::kTrimmedProcess,
+std::string FormatTrimmed(const TrimmedProcess& process, Language language) {
+    return Fill(Text(EmptyText::kTrimmedProcess, language),
                 {process.name, Number(process.pid), Number(WholeKilobytes(process.beforeBytes)),
                  Number(WholeKilobytes(process.afterBytes))});
 }
 
-std::string FormatTotals(const std::vector<TrimmedProcess>& trimmed, int notTrimmed) {
+std::string FormatTotals(const std::vector<TrimmedProcess>& trimmed, int notTrimmed, Language language) {
     // Summed in the kilobytes the lines show, so the totals add up to what was printed.
     std::uint64_t before = 0, after = 0;
     for (const auto& process : trimmed) {
@@ -104,7 +104,7 @@ std::string FormatTotals(const std::vector<TrimmedProcess>& trimmed, int notTrim
         after += WholeKilobytes(process.afterBytes);
     }
     const std::uint64_t freed = before > after ? before - after : 0;
-    return Fill(trimmed.size() == 1 ? EmptyText::kTotalsOneProcess : EmptyText::kTotalsProcesses,
+    return Fill(Text(trimmed.size() == 1 ? EmptyText::kTotalsOneProcess : EmptyText::kTotalsProcesses, language),
                 {Number(trimmed.size()), Number(before), Number(after), Number(freed), Decimal(notTrimmed)});
 }
 

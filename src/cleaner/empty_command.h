@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/language.h"
 #include "cleaner/memory_areas.h"
 
 namespace varnic {
@@ -39,8 +40,9 @@ struct EmptyCommandParse {
 // Reads the arguments after the program name. Each argument is taken without the blanks
 // around it, and an argument left empty counts as none. Switches start with '-' or '/' and
 // are read in any case. At least one target ("*", a name or an area) is needed unless help
-// is asked for.
-EmptyCommandParse ParseEmptyCommand(const std::vector<std::string>& arguments);
+// is asked for. What is wrong is said in `language`.
+EmptyCommandParse ParseEmptyCommand(const std::vector<std::string>& arguments,
+                                    Language language = Language::kEnglish);
 
 // One trimmed process and its working set before and after, in bytes.
 struct TrimmedProcess {
@@ -51,9 +53,10 @@ struct TrimmedProcess {
 };
 
 // "kelvo.exe (pid 1234): 10240 KB -> 2048 KB\n"
-std::string FormatTrimmed(const TrimmedProcess& process);
+std::string FormatTrimmed(const TrimmedProcess& process, Language language = Language::kEnglish);
 
 // "3 processes trimmed: 30000 KB -> 5000 KB, 25000 KB freed; 2 could not be trimmed\n"
-std::string FormatTotals(const std::vector<TrimmedProcess>& trimmed, int notTrimmed);
+std::string FormatTotals(const std::vector<TrimmedProcess>& trimmed, int notTrimmed,
+                         Language language = Language::kEnglish);
 
 }  // namespace varnic

@@ -18,10 +18,10 @@ std::string Hexadecimal(std::uint32_t code) {
 }
 
 // False when the processes cannot be listed.
-bool EmptyWorkingSets(const EmptyCommand& command, EmptySystem& system) {
+bool EmptyWorkingSets(const EmptyCommand& command, EmptySystem& system, Language language) {
     auto processes = system.RunningProcesses();
     if (!processes) {
-        system.Print(EmptyOutput::kStandardError, Text(EmptyText::kProcessesNotListed));
+        system.Print(EmptyOutput::kStandardError, Text(EmptyText::kProcessesNotListed, language));
         return false;
     }
     std::vector<TrimmedProcess> trimmed;
@@ -34,22 +34,23 @@ bool EmptyWorkingSets(const EmptyCommand& command, EmptySystem& system) {
             continue;
         }
         trimmed.push_back({process.exeFile, process.pid, trim.beforeBytes, trim.afterBytes});
-        if (command.verbose) system.Print(EmptyOutput::kStandardOutput, FormatTrimmed(trimmed.back()));
+        if (command.verbose) system.Print(EmptyOutput::kStandardOutput, FormatTrimmed(trimmed.back(), language));
     }
-    if (command.verbose) system.Print(EmptyOutput::kStandardOutput, FormatTotals(trimmed, notTrimmed));
+    if (command.verbose) system.Print(EmptyOutput::kStandardOutput, FormatTotals(trimmed, notTrimmed, language));
     return true;
 }
 
 // The system is asked only for what it can do: no privilege is turned on for a call it
 // lacks, and no call is made without its privilege. True when the area was emptied.
-bool EmptyArea(MemoryArea area, bool verbose, EmptySystem& system) {
+bool EmptyArea(MemoryArea area, bool verbose, EmptySystem& system, Language language) {
     const MemoryAreaFacts& facts = FactsOf(area);
-    const std::string_view name = Text(facts.name);
+    auto text = [language](EmptyText name) { return Text(name, language); };
+    const std::string_view name = text(facts.name);
     auto refuse = [&](EmptyText why, std::string_view detail) {
-        system.Print(EmptyOutput::kStandardError, Fill(why, {name, detail}));
+        system.Print(EmptyOutput::kStandardError, Fill(text(why), {name, detail}));
         return false;
     };
-    if (!system.OffersArea(area)) return refuse(EmptyText::kAreaNotOffered, Text(facts.offeredBy));
+    if (!system.OffersArea(area)) return refuse(EmptyText::kAreaNotOffered, text(facts.offeredBy));
     if (!system.EnablePrivilege(facts.privilege)) return refuse(EmptyText::kAreaLacksPrivilege, facts.privilege);
     const std::uint64_t before = system.AvailableBytes();
     const std::uint32_t answer = system.EmptyArea(area);
@@ -58,10 +59,10 @@ bool EmptyArea(MemoryArea area, bool verbose, EmptySystem& system) {
         case AreaOutcome::kDone:
             if (verbose)
                 system.Print(EmptyOutput::kStandardOutput,
-                             Fill(EmptyText::kAreaDone, {name, Text(facts.done), Kilobytes(before), Kilobytes(after)}));
+                             Fill(text(EmptyText::kAreaDone), {name, text(facts.done), Kilobytes(before), Kilobytes(after)}));
             return true;
         case AreaOutcome::kNotOffered:
-            return refuse(EmptyText::kAreaNotOffered, Text(facts.offeredBy));
+            return refuse(EmptyText::kAreaNotOffered, text(facts.offeredBy));
         case AreaOutcome::kLacksPrivilege:
             return refuse(EmptyText::kAreaLacksPrivilege, facts.privilege);
         case AreaOutcome::kRefused:
@@ -72,21 +73,21 @@ bool EmptyArea(MemoryArea area, bool verbose, EmptySystem& system) {
 
 }  // namespace
 
-int RunEmpty(const std::vector<std::string>& arguments, EmptySystem& system) {
-    EmptyCommandParse parse = ParseEmptyCommand(arguments);
+int RunEmpty(const std::vector<std::string>& arguments, EmptySystem& system, Language language) {
+    EmptyCommandParse parse = ParseEmptyCommand(arguments, language);
     if (!parse.command) {
-        system.Print(EmptyOutput::kStandardError, Fill(EmptyText::kBadUsage, {parse.error}));
-        system.Print(EmptyOutput::kStandardError, Text(EmptyText::kUsage));
+        system.Print(EmptyOutput::kStandardError, Fill(Text(EmptyText::kBadUsage, language), {parse.error}));
+        system.Print(EmptyOutput::kStandardError, Text(EmptyText::kUsage, language));
         return kEmptyExitUsage;
     }
     const EmptyCommand& command = *parse.command;
     if (command.help) {
-        system.Print(EmptyOutput::kStandardOutput, Text(EmptyText::kUsage));
+        system.Print(EmptyOutput::kStandardOutput, Text(EmptyText::kUsage, language));
         return kEmptyExitOk;
     }
-    const bool listed = !command.EmptiesWorkingSets() || EmptyWorkingSets(command, system);
+    const bool listed = !command.EmptiesWorkingSets() || EmptyWorkingSets(command, system, language);
     bool allAreas = true;
-    for (MemoryArea area : command.areas) allAreas = EmptyArea(area, command.verbose, system) && allAreas;
+    for (MemoryArea area : command.areas) allAreas = EmptyArea(area, command.verbose, system, language) && allAreas;
     if (!listed) return kEmptyExitFailure;
     return allAreas ? kEmptyExitOk : kEmptyExitAreasNotDone;
 }

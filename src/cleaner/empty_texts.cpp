@@ -1,20 +1,25 @@
-// The texts of empty.exe, one row each.
+// The texts of empty.exe, one row each: Chinese, then English.
 #include "cleaner/empty_texts.h"
-
-#include <algorithm>
-#include <cstddef>
-#include <iterator>
 
 namespace varnic {
 namespace {
 
-struct Row {
-    EmptyText id;
-    const char* text;
-};
+using enum EmptyText;
 
-constexpr Row kTexts[] = {
-    {EmptyText::kUsage,
+// The usage's columns line up in a console, where a Chinese character takes two columns.
+constexpr TextRow<EmptyText> kRows[] = {
+    {kUsage,
+     "用法：empty.exe [-v] [区域 ...] [* | 程序名.exe ...]\n"
+     "  *            清空所有能打开的进程的工作集\n"
+     "  程序名.exe   清空运行该程序的各个进程的工作集\n"
+     "  -standby     清除备用列表（Windows Vista 及以上）\n"
+     "  -lowstandby  清除低优先级备用列表（Windows Vista 及以上）\n"
+     "  -modified    把已修改页面列表写入磁盘（Windows Vista 及以上）\n"
+     "  -filecache   清空系统文件缓存（Windows Server 2003 SP1、Vista 及以上）\n"
+     "  -combine     合并相同的内存页面（Windows 8 及以上）\n"
+     "  -v           报告清理的每个进程和合计，以及每个区域清理前后的可用内存\n"
+     "清理各个区域需要管理员帐户。退出代码：0 完成；1 无法列出进程；2 用法错误；\n"
+     "3 有些区域在本机无法清理。\n",
      "usage: empty.exe [-v] [AREA ...] [* | NAME.exe ...]\n"
      "  *            empty the working set of every process that may be opened\n"
      "  NAME.exe     empty the working sets of the processes running that executable\n"
@@ -27,53 +32,39 @@ constexpr Row kTexts[] = {
      "               available memory before and after\n"
      "The areas need an administrator's account. Exit codes: 0 done; 1 the processes could\n"
      "not be listed; 2 bad usage; 3 some areas were not possible here.\n"},
-    {EmptyText::kBadUsage, "empty.exe: {1}\n"},
-    {EmptyText::kUnknownSwitch, "unknown switch: {1}"},
-    {EmptyText::kNotAnExeFileName, "not an executable file name: {1}"},
-    {EmptyText::kNothingToEmpty, "nothing to empty: name a process, * or an area"},
-    {EmptyText::kProcessesNotListed, "empty.exe: the running processes cannot be listed\n"},
-    {EmptyText::kTrimmedProcess, "{1} (pid {2}): {3} KB -> {4} KB\n"},
-    {EmptyText::kTotalsOneProcess, "{1} process trimmed: {2} KB -> {3} KB, {4} KB freed; {5} could not be trimmed\n"},
-    {EmptyText::kTotalsProcesses, "{1} processes trimmed: {2} KB -> {3} KB, {4} KB freed; {5} could not be trimmed\n"},
-    {EmptyText::kAreaDone, "{1}: {2}; available memory {3} KB -> {4} KB\n"},
-    {EmptyText::kAreaNotOffered, "{1}: not possible here ({2} only)\n"},
-    {EmptyText::kAreaLacksPrivilege, "{1}: not done, the account lacks {2} (run as administrator)\n"},
-    {EmptyText::kAreaRefused, "{1}: refused by the system (code 0x{2})\n"},
-    {EmptyText::kStandbyList, "standby list"},
-    {EmptyText::kLowPriorityStandbyList, "low-priority standby list"},
-    {EmptyText::kModifiedPageList, "modified page list"},
-    {EmptyText::kSystemFileCache, "system file cache"},
-    {EmptyText::kIdenticalPages, "identical memory pages"},
-    {EmptyText::kPurged, "purged"},
-    {EmptyText::kWrittenToDisk, "written to disk"},
-    {EmptyText::kEmptied, "emptied"},
-    {EmptyText::kCombined, "combined"},
-    {EmptyText::kSinceVista, "Windows Vista and later"},
-    {EmptyText::kSinceServer2003Sp1, "Windows Server 2003 SP1, Vista and later"},
-    {EmptyText::kSinceWindows8, "Windows 8 and later"},
+    {kBadUsage, "empty.exe：{1}\n", "empty.exe: {1}\n"},
+    {kUnknownSwitch, "未知的开关：{1}", "unknown switch: {1}"},
+    {kNotAnExeFileName, "不是可执行文件名：{1}", "not an executable file name: {1}"},
+    {kNothingToEmpty, "没有要清理的对象：请指定进程名、* 或区域", "nothing to empty: name a process, * or an area"},
+    {kProcessesNotListed, "empty.exe：无法列出正在运行的进程\n", "empty.exe: the running processes cannot be listed\n"},
+    {kTrimmedProcess, "{1}（进程号 {2}）：{3} KB -> {4} KB\n", "{1} (pid {2}): {3} KB -> {4} KB\n"},
+    {kTotalsOneProcess, "已清理 {1} 个进程：{2} KB -> {3} KB，释放 {4} KB；{5} 个无法清理\n",
+     "{1} process trimmed: {2} KB -> {3} KB, {4} KB freed; {5} could not be trimmed\n"},
+    {kTotalsProcesses, "已清理 {1} 个进程：{2} KB -> {3} KB，释放 {4} KB；{5} 个无法清理\n",
+     "{1} processes trimmed: {2} KB -> {3} KB, {4} KB freed; {5} could not be trimmed\n"},
+    {kAreaDone, "{1}：{2}；可用内存 {3} KB -> {4} KB\n", "{1}: {2}; available memory {3} KB -> {4} KB\n"},
+    {kAreaNotOffered, "{1}：本机无法清理（需要 {2}）\n", "{1}: not possible here ({2} only)\n"},
+    {kAreaLacksPrivilege, "{1}：未清理，帐户缺少 {2} 权限（请以管理员身份运行）\n",
+     "{1}: not done, the account lacks {2} (run as administrator)\n"},
+    {kAreaRefused, "{1}：系统拒绝清理（代码 0x{2}）\n", "{1}: refused by the system (code 0x{2})\n"},
+    {kStandbyList, "备用列表", "standby list"},
+    {kLowPriorityStandbyList, "低优先级备用列表", "low-priority standby list"},
+    {kModifiedPageList, "已修改页面列表", "modified page list"},
+    {kSystemFileCache, "系统文件缓存", "system file cache"},
+    {kIdenticalPages, "相同的内存页面", "identical memory pages"},
+    {kPurged, "已清除", "purged"},
+    {kWrittenToDisk, "已写入磁盘", "written to disk"},
+    {kEmptied, "已清空", "emptied"},
+    {kCombined, "已合并", "combined"},
+    {kSinceVista, "Windows Vista 及以上", "Windows Vista and later"},
+    {kSinceServer2003Sp1, "Windows Server 2003 SP1、Vista 及以上", "Windows Server 2003 SP1, Vista and later"},
+    {kSinceWindows8, "Windows 8 及以上", "Windows 8 and later"},
 };
 
-static_assert(std::size(kTexts) == static_cast<std::size_t>(EmptyText::kSinceWindows8) + 1, "one row per text");
+constexpr TextTable kTexts(kRows);
 
 }  // namespace
 
-std::string_view Text(EmptyText id) {
-    return std::find_if(std::begin(kTexts), std::end(kTexts), [&](const Row& row) { return row.id == id; })->text;
-}
-
-// Every '{' in the table opens a placeholder of one digit. The values are copied as they
-// are: a process named "{2}.exe" stays so.
-std::string Fill(EmptyText id, std::initializer_list<std::string_view> values) {
-    const std::string_view text = Text(id);
-    std::string filled;
-    std::size_t from = 0;
-    for (std::size_t open; (open = text.find('{', from)) != std::string_view::npos; from = open + 3) {
-        filled += text.substr(from, open - from);
-        const auto index = static_cast<std::size_t>(text[open + 1] - '1');
-        if (index < values.size()) filled += values.begin()[index];
-    }
-    filled += text.substr(from);
-    return filled;
-}
+std::string_view Text(EmptyText name, Language language) { return kTexts(name, language); }
 
 }  // namespace varnic

@@ -1,9 +1,9 @@
 // Every text empty.exe shows, named once: the usage, the messages and the -v report lines.
 #pragma once
 
-#include <initializer_list>
-#include <string>
 #include <string_view>
+
+#include "base/text_table.h"
 
 namespace varnic {
 
@@ -33,11 +33,9 @@ enum class EmptyText {
     kSinceVista,
     kSinceServer2003Sp1,
     kSinceWindows8,
+    kCount
 };
 
-std::string_view Text(EmptyText id);
-
-// The text with {1}, {2}, ... replaced by the values in order.
-std::string Fill(EmptyText id, std::initializer_list<std::string_view> values);
+std::string_view Text(EmptyText name, Language language);
 
 }  // namespace varnic

@@ -130,9 +130,9 @@ TEST(EmptyRun, EachAreaIsDoneOrSaysWhyInOneLineWhileTheOthersGoOn) {
          profile + "empty modified; " + profile + "empty lowstandby; " + profile + "empty standby; "},
         {"processes not listed", {"*", "-modified"}, [](auto& s) { s.processes.reset(); }, 1, "",
          "empty.exe: the running processes cannot be listed\n", profile + "empty modified; "},
-        {"help does nothing", {"-h", "-standby", "*"}, {}, 0, std::string(Text(EmptyText::kUsage)), "", ""},
+        {"help does nothing", {"-h", "-standby", "*"}, {}, 0, std::string(Text(EmptyText::kUsage, Language::kEnglish)), "", ""},
         {"bad usage", {"-standby", "-x"}, {}, 2, "",
-         "empty.exe: unknown switch: -x\n" + std::string(Text(EmptyText::kUsage)), ""},
+         "empty.exe: unknown switch: -x\n" + std::string(Text(EmptyText::kUsage, Language::kEnglish)), ""},
     };
     for (const auto& [name, arguments, arrange, exitCode, out, err, log] : rows) {
         FakeEmptySystem system;
@@ -147,7 +147,7 @@ TEST(EmptyRun, EachAreaIsDoneOrSaysWhyInOneLineWhileTheOthersGoOn) {
 TEST(EmptyRun, TheUsageNamesEverySwitch) {
     for (const char* word :
          {"usage: empty.exe", "-v", "*", "NAME.exe", "-standby", "-lowstandby", "-modified", "-filecache", "-combine"})
-        EXPECT_NE(Text(EmptyText::kUsage).find(word), std::string::npos) << word;
+        EXPECT_NE(Text(EmptyText::kUsage, Language::kEnglish).find(word), std::string::npos) << word;
 }
 
 }  // namespace
