@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/form_controls.h"
+#include "base/language.h"
 #include "base/ports.h"
 #include "monitor/monitor_ports.h"
 
@@ -29,16 +30,18 @@ struct StyledLabel : LabelModel {
 
 class frmSplash {
 public:
-    // `unloadWindow` has the view destroy the window.
-    frmSplash(Shell& shell, std::string appDir, std::function<void()> unloadWindow);
+    // `unloadWindow` has the view destroy the window. In English the help link opens
+    // "\help-en.txt" instead of "\help.txt".
+    frmSplash(Shell& shell, std::string appDir, std::function<void()> unloadWindow,
+              Language language = Language::kChinese);
 
-    void Label1_Click();  // "官方网站"
-    void Label2_Click();  // "访问作者Blog"
-    void Label3_Click();  // first download site
-    void Label4_Click();  // second download site
-    void Label5_Click();  // "帮助"
-    void Label6_Click();  // "备用网站"
-    void xpButton1_Click();  // "关闭"
+    void Label1_Click();     // the maker's web site
+    void Label2_Click();     // the maker's blog
+    void Label3_Click();     // first download site
+    void Label4_Click();     // second download site
+    void Label5_Click();     // help
+    void Label6_Click();     // the backup web site
+    void xpButton1_Click();  // close
 
     // --- controls (twips; those in the frame relative to Frame1) -------------------------------
     int clientWidth = 5850;
@@ -56,6 +59,7 @@ private:
     Shell& shell_;
     std::string appDir_;
     std::function<void()> unloadWindow_;
+    Language language_;
 };
 
 }  // namespace varnic::kelvo

@@ -3,9 +3,13 @@
 
 #include <string>
 
+#include "about/about_texts.h"
+
 namespace varnic::kelvo {
 
 // Lines ended by CR LF; each note is one paragraph indented by four blanks.
-std::string ReleaseNotes();
+inline std::string ReleaseNotes(Language language = Language::kChinese) {
+    return std::string(Text(AboutText::kReleaseNotes, language));
+}
 
 }  // namespace varnic::kelvo

@@ -75,7 +75,7 @@ void Form1::Form_Load(const std::string& argumentString) {
         ports_.messages.Show(message, kApplicationTitle, MessageIcon::None);
         files.Delete(File("\\2.txt"));
     }
-    for (int index = 0; index < kRuleCount; ++index) cb1.items.push_back(Rule(index).displayName);
+    for (int index = 0; index < kRuleCount; ++index) cb1.items.emplace_back(Text(Rule(index).name, Language::kChinese));
     ReadSettings();
     CheckState();
     host_.StartMinuteTimer();

@@ -10,27 +10,10 @@
 namespace varnic::kelvo {
 namespace {
 
-constexpr const char* kNotAPositiveNumber = "请输入大于0的整数！";
-constexpr const char* kRestored = "恢复默认设置成功！";
-constexpr const char* kCannotSave = "无法保存清理规则文件：";
 constexpr const char* kNumberOfSwitchedOffTrigger = "9";
 
-const char* const kHelpNoteLines[] = {
-    "小提示：",
-    "",
-    "   请先选择要进行自",
-    "定义的清理规则，然",
-    "后在下面的详细设置",
-    "中设置规则的具体内",
-    "容",
-    "   当每修改完一个规",
-    "则后都要点一下“保",
-    "存配置”，这样才能",
-    "修改成功。",
-};
-
 template <typename Control>
-void Place(Control& control, int left, int top, int width, int height, const char* caption) {
+void Place(Control& control, int left, int top, int width, int height, std::string_view caption) {
     control.place = {left, top, width, height};
     control.caption = caption;
 }
@@ -41,11 +24,7 @@ std::string Flag(bool on) { return std::string(1, on ? '1' : '0'); }
 
 }  // namespace
 
-std::string RuleEditorHelpNote() {
-    std::string note;
-    for (const char* line : kHelpNoteLines) note += std::string(line) + "\r\n";
-    return note;
-}
+std::string RuleEditorHelpNote(Language language) { return std::string(Text(RuleText::kHelpNote, language)); }
 
 std::string NumberText(double value) {
     if (std::isfinite(value) && std::trunc(value) == value && std::fabs(value) < 1e15)
@@ -55,25 +34,26 @@ std::string NumberText(double value) {
     return buffer;
 }
 
-Form2::Form2(RuleEditorPorts ports, std::string appDir, RuleEditorLinks links)
-    : ports_(ports), lineFiles_(ports.files, ports.codec), ruleFiles_(lineFiles_, std::move(appDir)),
-      links_(std::move(links)) {
-    Place(Label5, 0, 240, 2175, 255, "请先选择要修改的规则：");
+Form2::Form2(RuleEditorPorts ports, std::string appDir, RuleEditorLinks links, Language language)
+    : ports_(ports), language_(language), lineFiles_(ports.files, ports.codec),
+      ruleFiles_(lineFiles_, std::move(appDir)), links_(std::move(links)) {
+    caption = Says(RuleText::kEditorCaption);
+    Place(Label5, 0, 240, 2175, 255, Says(RuleText::kChooseRule));
     cb1.place = {2160, 240, 2295, 300};
-    Place(Frame1, 0, 720, 4455, 2535, "高级设置-自定义规则-详细设置");
-    Place(Check1, 240, 360, 2415, 375, "开启随进程变化清理内存");
-    Place(Label1, 480, 840, 1095, 255, "进程数目变化");
+    Place(Frame1, 0, 720, 4455, 2535, Says(RuleText::kDetails));
+    Place(Check1, 240, 360, 2415, 375, Says(RuleText::kProcessTrigger));
+    Place(Label1, 480, 840, 1095, 255, Says(RuleText::kProcessChangesBefore));
     Text1.place = {1560, 840, 375, 270};
-    Place(Label2, 1920, 840, 1695, 255, "次进行一次内存清理");
-    Place(Check2, 240, 1320, 2535, 375, "开启定时清理内存");
-    Place(Label3, 480, 1920, 495, 255, "每隔");
+    Place(Label2, 1920, 840, 1695, 255, Says(RuleText::kProcessChangesAfter));
+    Place(Check2, 240, 1320, 2535, 375, Says(RuleText::kTimedTrigger));
+    Place(Label3, 480, 1920, 495, 255, Says(RuleText::kMinutesBefore));
     Text2.place = {840, 1920, 375, 270};
-    Place(Label4, 1200, 1920, 1935, 255, "分钟进行一次内存清理");
+    Place(Label4, 1200, 1920, 1935, 255, Says(RuleText::kMinutesAfter));
     Text3.place = {4560, 120, 1815, 3135};
-    Text3.text = RuleEditorHelpNote();
-    Place(xpButton1, 240, 3480, 1215, 495, "保存设置");
-    Place(xpButton2, 2520, 3480, 1215, 495, "关闭");
-    Place(xpButton3, 4920, 3480, 1215, 495, "恢复默认设置");
+    Text3.text = Says(RuleText::kHelpNote);
+    Place(xpButton1, 240, 3480, 1215, 495, Says(RuleText::kSave));
+    Place(xpButton2, 2520, 3480, 1215, 495, Says(RuleText::kClose));
+    Place(xpButton3, 4920, 3480, 1215, 495, Says(RuleText::kRestoreDefaults));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -81,7 +61,7 @@ Form2::Form2(RuleEditorPorts ports, std::string appDir, RuleEditorLinks links)
 
 void Form2::Form_Load() {
     LoadFile();
-    for (int index = 0; index < kRuleCount; ++index) cb1.items.push_back(Rule(index).displayName);
+    for (int index = 0; index < kRuleCount; ++index) cb1.items.emplace_back(Says(Rule(index).name));
     SetCb1ListIndex(0);
     LoadState();
     // The window takes the main window's icon: the view does that when it creates the window.
@@ -144,7 +124,7 @@ void Form2::UserSelectedCb1(int index) { SetCb1ListIndex(index); }
 
 void Form2::xpButton1_Click() {
     if (!IsPositive(Text1.text) || !IsPositive(Text2.text)) {
-        Message(kNotAPositiveNumber);
+        Message(Says(RuleText::kNotAPositiveNumber));
         SetText1("1");
         SetText2("1");
         return;
@@ -153,7 +133,7 @@ void Form2::xpButton1_Click() {
     const bool saved = WriteRecords();
     LoadFile();
     LoadState();
-    if (saved) Message("保存清理规则“" + cb1.Text() + "”成功！");
+    if (saved) Message(Fill(Says(RuleText::kSaved), {cb1.Text()}));
 }
 
 void Form2::xpButton2_Click() {
@@ -165,7 +145,7 @@ void Form2::xpButton3_Click() {
     const std::vector<std::string> failed = ruleFiles_.RestoreDefaults();
     LoadFile();
     LoadState();
-    if (ReportUnwritten(failed)) Message(kRestored);
+    if (ReportUnwritten(failed)) Message(Says(RuleText::kRestored));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -223,14 +203,14 @@ void Form2::Check2_Click() {
 
 void Form2::Text1_Change() {
     if (!Text1.text.empty() && !IsPositive(Text1.text)) {
-        Message(kNotAPositiveNumber);
+        Message(Says(RuleText::kNotAPositiveNumber));
         SetText1("1");
     }
 }
 
 void Form2::Text2_Change() {
     if (!Text2.text.empty() && !IsPositive(Text2.text)) {
-        Message(kNotAPositiveNumber);
+        Message(Says(RuleText::kNotAPositiveNumber));
         SetText2("1");
     }
 }
@@ -240,13 +220,15 @@ void Form2::Text2_Change() {
 
 bool Form2::ReportUnwritten(const std::vector<std::string>& failedPaths) {
     if (failedPaths.empty()) return true;
-    std::string text = kCannotSave;
-    for (std::size_t i = 0; i < failedPaths.size(); ++i) text += (i ? "\r\n" : "") + failedPaths[i];
-    Message(text);
+    std::string paths;
+    for (std::size_t i = 0; i < failedPaths.size(); ++i) paths += (i ? "\r\n" : "") + failedPaths[i];
+    Message(Fill(Says(RuleText::kCannotSave), {paths}));
     return false;
 }
 
-void Form2::Message(const std::string& text) { ports_.messages.Show(text, kApplicationTitle, MessageIcon::None); }
+void Form2::Message(std::string_view text) {
+    ports_.messages.Show(std::string(text), kApplicationTitle, MessageIcon::None);
+}
 
 int Form2::SelectedRule() const { return cb1.listIndex >= 0 && cb1.listIndex < kRuleCount ? cb1.listIndex : -1; }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/form_controls.h"
+#include "base/language.h"
 #include "base/line_file.h"
 #include "base/ports.h"
 #include "rules/rule_files.h"
@@ -31,7 +32,7 @@ struct RuleEditorLinks {
 
 class Form2 {
 public:
-    Form2(RuleEditorPorts ports, std::string appDir, RuleEditorLinks links);
+    Form2(RuleEditorPorts ports, std::string appDir, RuleEditorLinks links, Language language = Language::kChinese);
 
     // --- life cycle -------------------------------------------------------------------------
     void Form_Load();
@@ -43,9 +44,9 @@ public:
     void UserEditedText1(const std::string& text);
     void UserEditedText2(const std::string& text);
     void UserSelectedCb1(int index);
-    void xpButton1_Click();  // "保存设置"
-    void xpButton2_Click();  // "关闭"
-    void xpButton3_Click();  // "恢复默认设置"
+    void xpButton1_Click();  // save
+    void xpButton2_Click();  // close
+    void xpButton3_Click();  // restore the defaults
 
     // --- assignments that raise the control's handler when the value changes ----------------
     void SetCheck1(int value);
@@ -61,7 +62,7 @@ public:
     void SaveState();
 
     // --- controls ------------------------------------------------------------------------------
-    std::string caption = "自定义规则";
+    std::string caption;
     int clientWidth = 6525;  // twips
     int clientHeight = 4035;
     LabelModel Label5, Label1, Label2, Label3, Label4;
@@ -83,17 +84,19 @@ private:
     bool WriteRecords();  // SaveFile, answering whether every file was written
     // Tells the user which rule files could not be written; answers true when all were.
     bool ReportUnwritten(const std::vector<std::string>& failedPaths);
-    void Message(const std::string& text);
+    void Message(std::string_view text);
     int SelectedRule() const;
+    std::string_view Says(RuleText name) const { return Text(name, language_); }
 
     RuleEditorPorts ports_;
+    Language language_;
     LineFiles lineFiles_;
     RuleFiles ruleFiles_;
     RuleEditorLinks links_;
 };
 
 // The help note shown in Text3, lines ended by CR LF.
-std::string RuleEditorHelpNote();
+std::string RuleEditorHelpNote(Language language = Language::kChinese);
 
 // A number as the editor writes it back into a box: whole numbers without a point, others with
 // up to 15 significant digits ("5", "2.5", "-3").

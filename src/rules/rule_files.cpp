@@ -4,10 +4,10 @@ namespace varnic {
 namespace {
 
 const RuleInfo kRules[kRuleCount] = {
-    {"全部清理规则", "\\AllRule.ini", {"1", "1", "1", "2"}},
-    {"小型游戏清理规则", "\\SmallGameRule.ini", {"1", "1", "5", "5"}},
-    {"大型游戏清理规则", "\\LargeGameRule.ini", {"1", "0", "9", "5"}},
-    {"BT下载清理规则", "\\BTRule.ini", {"0", "0", "9", "9"}},
+    {RuleText::kAllRule, "\\AllRule.ini", {"1", "1", "1", "2"}},
+    {RuleText::kSmallGameRule, "\\SmallGameRule.ini", {"1", "1", "5", "5"}},
+    {RuleText::kLargeGameRule, "\\LargeGameRule.ini", {"1", "0", "9", "5"}},
+    {RuleText::kBtRule, "\\BTRule.ini", {"0", "0", "9", "9"}},
 };
 
 }  // namespace

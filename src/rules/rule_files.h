@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/line_file.h"
+#include "rules/rule_texts.h"
 
 namespace varnic {
 
@@ -16,12 +17,12 @@ inline constexpr int kRuleCount = 4;
 using RuleRecord = std::array<std::string, 4>;  // lines 1 to 4 of one rule file, as read
 
 struct RuleInfo {
-    const char* displayName;
+    RuleText name;
     const char* fileName;  // appended to the installation folder
     RuleRecord defaults;
 };
 
-// Rule 0 "全部清理规则" to rule 3 "BT下载清理规则", in list order.
+// Rule 0 (the general rule) to rule 3 (the BT download rule), in list order.
 const RuleInfo& Rule(int index);
 
 class RuleFiles {

@@ -27,14 +27,14 @@ TwipsRect InFrame(const TwipsRect& frame, const TwipsRect& place) {
 
 }  // namespace
 
-AboutWindow::AboutWindow(HINSTANCE instance, const std::string& appDir, Shell* shell)
+AboutWindow::AboutWindow(HINSTANCE instance, const std::string& appDir, Shell* shell, Language language)
     : instance_(instance), form_(shell ? *shell : ownShell_, appDir, [this] {
           if (window_) DestroyWindow(window_);
-      }) {}
+      }, language) {}
 
-HWND AboutWindow::Show(HINSTANCE instance, const std::string& appDir, Shell* shell) {
+HWND AboutWindow::Show(HINSTANCE instance, const std::string& appDir, Shell* shell, Language language) {
     if (HWND open = BringOpenWindowToFront()) return open;
-    std::unique_ptr<AboutWindow> about(new AboutWindow(instance, appDir, shell));
+    std::unique_ptr<AboutWindow> about(new AboutWindow(instance, appDir, shell, language));
     about->dpi_ = ScreenDpi();
     RECT frame{0, 0, about->Px(about->form_.clientWidth), about->Px(about->form_.clientHeight)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);

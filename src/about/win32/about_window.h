@@ -29,13 +29,14 @@ public:
 
     // Shows the about window: the first call creates it; while it is open, a call brings the
     // same window to the front. Links open through `shell`, or, when that is null, through the
-    // system's shell with the about window as owner. Answers the window, or null when it could
-    // not be created.
-    static HWND Show(HINSTANCE instance, const std::string& appDir, Shell* shell = nullptr);
+    // system's shell with the about window as owner. It speaks `language`. Answers the window,
+    // or null when it could not be created.
+    static HWND Show(HINSTANCE instance, const std::string& appDir, Shell* shell = nullptr,
+                     Language language = Language::kChinese);
 
 private:
     friend class ModelessWindow<AboutWindow>;
-    AboutWindow(HINSTANCE instance, const std::string& appDir, Shell* shell);
+    AboutWindow(HINSTANCE instance, const std::string& appDir, Shell* shell, Language language);
 
     struct Label {
         int id;

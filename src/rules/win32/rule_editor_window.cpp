@@ -24,17 +24,20 @@ std::string TextOf(HWND control) {
 }  // namespace
 
 RuleEditorWindow::RuleEditorWindow(HINSTANCE instance, const std::string& appDir, std::function<void()> checkState,
-                                   MessageBoxes* messages)
+                                   MessageBoxes* messages, Language language)
     : instance_(instance),
       form_({files_, codec_, messages ? *messages : ownBoxes_}, appDir,
-            {std::move(checkState), [this] {
+            {std::move(checkState),
+             [this] {
                  if (window_) DestroyWindow(window_);
-             }}) {}
+             }},
+            language) {}
 
 HWND RuleEditorWindow::Show(HINSTANCE instance, HICON mainIcon, const std::string& appDir,
-                            std::function<void()> checkState, MessageBoxes* messages) {
+                            std::function<void()> checkState, MessageBoxes* messages, Language language) {
     if (HWND open = BringOpenWindowToFront()) return open;
-    std::unique_ptr<RuleEditorWindow> editor(new RuleEditorWindow(instance, appDir, std::move(checkState), messages));
+    std::unique_ptr<RuleEditorWindow> editor(
+        new RuleEditorWindow(instance, appDir, std::move(checkState), messages, language));
     editor->dpi_ = ScreenDpi();
     editor->mainIcon_ = mainIcon;
     RECT frame{0, 0, editor->Px(editor->form_.clientWidth), editor->Px(editor->form_.clientHeight)};

@@ -31,16 +31,16 @@ public:
     // Shows the editor: the first call creates it and loads the four rules; while it is open,
     // a call brings the same window to the front. It takes `mainIcon` (still owned by the
     // caller) as its own, calls `checkState` when it closes, and shows its messages through
-    // `messages`, or, when that is null, in boxes owned by the editor window. Answers the
-    // window, or null when it could not be created.
+    // `messages`, or, when that is null, in boxes owned by the editor window. It speaks
+    // `language`. Answers the window, or null when it could not be created.
     static HWND Show(HINSTANCE instance, HICON mainIcon, const std::string& appDir, std::function<void()> checkState,
-                     MessageBoxes* messages = nullptr);
+                     MessageBoxes* messages = nullptr, Language language = Language::kChinese);
 
 private:
     friend class ModelessWindow<RuleEditorWindow>;
 
     RuleEditorWindow(HINSTANCE instance, const std::string& appDir, std::function<void()> checkState,
-                     MessageBoxes* messages);
+                     MessageBoxes* messages, Language language);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool Build();
