@@ -46,12 +46,14 @@ class Session:
 
     # -- installation ------------------------------------------------------------------------
     def install(self, *programs, recorders=()):
-        """Copies the built programs, and the command recorder under the names in `recorders`."""
+        """Copies the built programs, and the command recorder under the names in `recorders`.
+        The programs speak Chinese, as on a Chinese Windows, whatever the host's locale."""
         for program in programs:
             shutil.copy(APPS / f"{program}.exe", self.folder / f"{program}.exe")
         for name in recorders:
             shutil.copy(HELPERS / "command_recorder.exe", self.folder / f"{name}.exe")
         (self.folder / "temp").mkdir(exist_ok=True)
+        self.write("Language.ini", b"zh\r\n")
         return self
 
     def write(self, name, data):
@@ -67,8 +69,8 @@ class Session:
         return (self.folder / name).exists()
 
     # -- programs ------------------------------------------------------------------------------
-    def start(self, program, *args):
-        process = subprocess.Popen(["wine", str(self.folder / program), *args], cwd=self.folder, env=self.env,
+    def start(self, program, *args, env=None):
+        process = subprocess.Popen(["wine", str(self.folder / program), *args], cwd=self.folder, env=env or self.env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.started.append(process)
         return process

@@ -85,7 +85,7 @@ class ReadOnlyAndLockedFiles(KelvoFaultCase):
         s.probe(("no-dialog", "Varnic", 1500))
         self.assert_answers()
         self.exit_kelvo()
-        self.assertEqual(sorted(p.name for p in s.folder.iterdir()), ["empty.exe", "kelvo.exe", "temp"])
+        self.assertEqual(sorted(p.name for p in s.folder.iterdir()), ["Language.ini", "empty.exe", "kelvo.exe", "temp"])
 
     def test_a_read_only_settings_file(self):
         s = self.s.install("kelvo", recorders=["empty"])
