@@ -10,6 +10,7 @@
 #include "platform/win32/ansi_codec.h"
 #include "platform/win32/beeper.h"
 #include "platform/win32/clipboard.h"
+#include "platform/win32/display_language.h"
 #include "platform/win32/files.h"
 #include "platform/win32/memory_probe.h"
 #include "platform/win32/process_counter.h"
@@ -43,16 +44,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Win32MessageBoxes messages;
     Win32Shell shell;
     const std::string appDir = ApplicationDirectory();
+    const varnic::Language language = ProgramLanguage(appDir);
     SecondaryWindows secondary;
-    secondary.showRuleEditor = [instance, appDir](HICON icon, std::function<void()> checkState) {
-        RuleEditorWindow::Show(instance, icon, appDir, std::move(checkState));
+    secondary.showRuleEditor = [instance, appDir, language](HICON icon, std::function<void()> checkState) {
+        RuleEditorWindow::Show(instance, icon, appDir, std::move(checkState), nullptr, language);
     };
-    secondary.showAbout = [instance, appDir] { AboutWindow::Show(instance, appDir); };
+    secondary.showAbout = [instance, appDir, language] { AboutWindow::Show(instance, appDir, nullptr, language); };
 
     int exitCode = 1;
     {
         MainWindow window(instance, {files, codec, launcher, memory, processes, clipboard, beeper, messages, shell},
-                          appDir, secondary);
+                          appDir, secondary, language);
         if (window.Create()) {
             window.Load(varnic::ArgumentString(Utf8(GetCommandLineW()), ModulePath()));
             MSG message;

@@ -9,6 +9,5 @@ inline constexpr const char* kMakerBlog = "http://www.varnic.example/blog";
 inline constexpr const char* kBackupSite = "http://mirror.varnic.example";
 inline constexpr const char* kFirstDownloadPage = "http://soft-one.example/soft/22033.html";
 inline constexpr const char* kSecondDownloadPage = "http://soft-two.example/soft/38084.htm";
-inline constexpr const char* kContactLine = "Varnic 开发组  博客：www.varnic.example/blog  邮箱：team@varnic.example";
 
 }  // namespace varnic::web

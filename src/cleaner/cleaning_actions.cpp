@@ -13,13 +13,17 @@ bool CleaningActions::StartTool(const std::string& commandLine) {
     return ports_.launcher.Start(AppFile(appDir_, "\\empty.exe"), commandLine, ShowWindow::Hidden);
 }
 
+void CleaningActions::Report(CleaningText failure) {
+    ports_.messages.Show(std::string(Text(failure, language_)), kApplicationTitle, MessageIcon::None);
+}
+
 void CleaningActions::Command1Action() {
-    if (!StartTool(CleanAllCommandLine())) ports_.messages.Show("内存优化组件错误！", kApplicationTitle, MessageIcon::None);
+    if (!StartTool(CleanAllCommandLine())) Report(CleaningText::kCleanerFailed);
 }
 
 void CleaningActions::CleanMemory() {
     if (!StartTool(CleanAllCommandLine()) || !ports_.clipboard.Clear()) {
-        ports_.messages.Show("内存清理组件错误！", kApplicationTitle, MessageIcon::None);
+        Report(CleaningText::kHotkeyCleanFailed);
         return;
     }
     ports_.beeper.Beep();

@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "base/language.h"
 #include "base/ports.h"
+#include "cleaner/cleaning_texts.h"
 
 namespace varnic {
 
@@ -17,12 +19,14 @@ public:
         Beeper& beeper;
         MessageBoxes& messages;
     };
-    CleaningActions(Ports ports, std::string appDir) : ports_(ports), appDir_(std::move(appDir)) {}
+    // The failure messages are in `language`.
+    CleaningActions(Ports ports, std::string appDir, Language language = Language::kChinese)
+        : ports_(ports), appDir_(std::move(appDir)), language_(language) {}
 
-    // "现在立即清理": start the tool hidden; a failed start shows "内存优化组件错误！".
+    // The "clean now" button: start the tool hidden; a failed start says so in a box.
     void Command1Action();
     // The hotkey's clean: start, then clear the clipboard, then beep; the first failure
-    // abandons the rest and shows "内存清理组件错误！".
+    // abandons the rest and says so in a box.
     void CleanMemory();
     // Start-up asks the tool to empty kelvo's own working set; a failure is ignored.
     void EmptyOwnWorkingSet();
@@ -36,8 +40,11 @@ public:
 private:
     bool StartTool(const std::string& commandLine);
 
+    void Report(CleaningText failure);
+
     Ports ports_;
     std::string appDir_;
+    Language language_;
 };
 
 }  // namespace varnic

@@ -10,7 +10,6 @@
 namespace varnic::kelvo {
 namespace {
 
-constexpr const char* kRuleCaptionPrefix = "当前清理规则：";
 constexpr std::size_t kOneShotMessageLimit = 65400;  // the one-shot message buffer, in bytes
 
 std::string UpperCase(std::string text) {
@@ -39,15 +38,16 @@ std::int16_t ToInt16(int value) {
 
 }  // namespace
 
-Form1::Form1(MainFormPorts ports, MainWindowHost& host, std::string appDir)
+Form1::Form1(MainFormPorts ports, MainWindowHost& host, std::string appDir, Language language)
     : ports_(ports),
       host_(host),
       appDir_(std::move(appDir)),
+      language_(language),
       lineFiles_(ports.files, ports.codec),
       ruleFiles_(lineFiles_, appDir_),
-      cleaning_({ports.launcher, ports.clipboard, ports.beeper, ports.messages}, appDir_),
+      cleaning_({ports.launcher, ports.clipboard, ports.beeper, ports.messages}, appDir_, language),
       hotkey_(ports.hotkeySystem, [this] { cleaning_.CleanMemory(); }) {
-    LayOut(*this);
+    LayOut(*this, language);
 }
 
 MenuEntryModel& Form1::MenuEntry(const std::string& name) {
@@ -75,7 +75,7 @@ void Form1::Form_Load(const std::string& argumentString) {
         ports_.messages.Show(message, kApplicationTitle, MessageIcon::None);
         files.Delete(File("\\2.txt"));
     }
-    for (int index = 0; index < kRuleCount; ++index) cb1.items.emplace_back(Text(Rule(index).name, Language::kChinese));
+    for (int index = 0; index < kRuleCount; ++index) cb1.items.emplace_back(Text(Rule(index).name, language_));
     ReadSettings();
     CheckState();
     host_.StartMinuteTimer();
@@ -89,7 +89,7 @@ void Form1::Form_Load(const std::string& argumentString) {
     if (Check2.value == 1) hotkey_.SetHotkey(Text1.text);
     ports_.tray.SetMenuEnabled();
     if (op1.value) ports_.tray.ShowProgramIcon();
-    Label15.caption = kRuleCaptionPrefix + cb1.Text();
+    ShowRuleCaption();
 }
 
 bool Form1::Form_Unload() {
@@ -125,23 +125,21 @@ void Form1::Timer1_Tick() {
     const std::int64_t availableMb = Round(static_cast<double>(memoryStatus.availPhys) / 1024 / 1024);
     const std::int64_t usedMb = totalMb - availableMb;
 
-    Label6.caption = Decimal(load) + "%";
-    Label1.caption = Decimal(totalMb) + "M";
-    Label5.caption = Decimal(availableMb) + "M";
+    Label6.caption = Fill(Says(MonitorText::kPercent), {Decimal(load)});
+    Label1.caption = Fill(Says(MonitorText::kMegabytes), {Decimal(totalMb)});
+    Label5.caption = Fill(Says(MonitorText::kMegabytes), {Decimal(availableMb)});
     if (op2.value) DrawGauge(availableMb, freePercent);
     bar1Value = freePercent;
     if (bar1_) bar1_->SetValue(freePercent);
-    Label10.caption = Decimal(freePercent) + "%";
+    Label10.caption = Fill(Says(MonitorText::kPercent), {Decimal(freePercent)});
     // The tip is built in place: twice a second for the program's whole life, it keeps its buffer.
     trayTip_.clear();
-    trayTip_.append("可用内存数：").append(Decimal(availableMb)).append("M\r\n");
-    trayTip_.append("可用内存内存百分比：").append(Decimal(freePercent)).append("%\r\n");
-    trayTip_.append("已用内存数：").append(Decimal(usedMb)).append("M");
+    AppendFilled(trayTip_, Says(MonitorText::kTrayTip), {Decimal(availableMb), Decimal(freePercent), Decimal(usedMb)});
     ports_.tray.SetTip(trayTip_);
     if (Text1.text != lettersShownFor_) {  // both texts follow the hotkey letter
         lettersShownFor_ = Text1.text;
-        Check2.tooltip = "启用本功能后按下Ctrl+" + Text1.text + "便可进行一次内存清理，同时清空剪贴板！";
-        MenuEntry("nowyouhua").caption = "立即清理内存和剪贴板（热键：Ctrl+" + Text1.text + "）";
+        Check2.tooltip = Fill(Says(MonitorText::kUseHotkeyTip), {Text1.text});
+        MenuEntry("nowyouhua").caption = Fill(Says(MonitorText::kMenuCleanNowWithHotkey), {Text1.text});
     }
 
     // A failed clean shows a modal box, and the timers keep ticking inside it: those ticks
@@ -187,9 +185,11 @@ void Form1::CheckState() {
     if (index >= 0 && index < kRuleCount) {
         if (auto record = ruleFiles_.Read(index)) engine.Apply(*record);
     }
-    Label15.caption = kRuleCaptionPrefix + cb1.Text();
+    ShowRuleCaption();
     MenuEntry("dangqianrule").caption = Label15.caption;
 }
+
+void Form1::ShowRuleCaption() { Label15.caption = Fill(Says(MonitorText::kCurrentRule), {cb1.Text()}); }
 
 void Form1::GetProcNum() { engine.ProcNum = ToInt16(ports_.processes.Count()); }
 
@@ -290,7 +290,7 @@ void Form1::op1_Click() {
 void Form1::op2_Click() { WriteSettings(); }
 
 void Form1::cb1_Click() {
-    Label15.caption = kRuleCaptionPrefix + cb1.Text();
+    ShowRuleCaption();
     WriteSettings();
     CheckState();
 }
@@ -323,7 +323,7 @@ void Form1::Command3_Click() {
 
 void Form1::Label7_Click() {
     if (!ports_.launcher.Start(File("\\tarnel.exe"), "tarnel.exe", ShowWindow::Normal))
-        ports_.messages.Show("在线更新组件错误！", kApplicationTitle, MessageIcon::None);
+        ports_.messages.Show(std::string(Says(MonitorText::kUpdaterFailed)), kApplicationTitle, MessageIcon::None);
     HideOnClose = 0;
     Unload();
 }

@@ -12,11 +12,13 @@
 #include <vector>
 
 #include "base/form_controls.h"
+#include "base/language.h"
 #include "base/line_file.h"
 #include "base/ports.h"
 #include "cleaner/cleaning_actions.h"
 #include "cleaner/hotkey.h"
 #include "monitor/monitor_ports.h"
+#include "monitor/monitor_texts.h"
 #include "rules/rule_engine.h"
 #include "rules/rule_files.h"
 
@@ -62,7 +64,7 @@ inline constexpr int kNonClientHeight = 475;  // title bar and borders of the de
 
 class Form1 {
 public:
-    Form1(MainFormPorts ports, MainWindowHost& host, std::string appDir);
+    Form1(MainFormPorts ports, MainWindowHost& host, std::string appDir, Language language = Language::kChinese);
 
     // --- life cycle -------------------------------------------------------------------------
     void Form_Load(const std::string& argumentString);
@@ -72,8 +74,8 @@ public:
     void Timer2_Tick();
 
     // --- user actions, as the view reports them ------------------------------------------------
-    void Command1_Click();   // "现在立即清理"
-    void Command2_Click();   // "后台全自动运行"
+    void Command1_Click();   // clean now
+    void Command2_Click();   // run in the background (to the tray)
     void Command3_Click();   // the panel toggle
     void Label7_Click();     // the update command
     void Label8_Click();     // about
@@ -109,7 +111,7 @@ public:
     static std::int32_t Round(double Zahl);
 
     // --- controls --------------------------------------------------------------------------
-    std::string caption = "Varnic V1.9（BETA5）";
+    std::string caption;
     int height = kFoldedHeight;  // outer height, twips
     LabelModel Label1, Label5, Label6, Label10, Label15, Label4, Label16;
     LabelModel Label2_0, Label2_1, Label2_4, Label3, Label12, Label13, Label14, Label11;
@@ -142,11 +144,14 @@ private:
     void Unload();
     void DrawGauge(std::int64_t availableMb, int freePercent);
     void OpenWebPage(const std::string& address);
+    void ShowRuleCaption();
+    std::string_view Says(MonitorText name) const { return Text(name, language_); }
     std::string File(const char* backslashName) const { return appDir_ + backslashName; }
 
     MainFormPorts ports_;
     MainWindowHost& host_;
     std::string appDir_;
+    Language language_;
     LineFiles lineFiles_;
     RuleFiles ruleFiles_;
     CleaningActions cleaning_;

@@ -41,7 +41,8 @@ private:
     ProgressBarControl& control_;
 };
 
-MainWindow::MainWindow(HINSTANCE instance, MainWindowPorts ports, std::string appDir, SecondaryWindows secondary)
+MainWindow::MainWindow(HINSTANCE instance, MainWindowPorts ports, std::string appDir, SecondaryWindows secondary,
+                       Language language)
     : instance_(instance),
       ports_(ports),
       appDir_(appDir),
@@ -52,7 +53,7 @@ MainWindow::MainWindow(HINSTANCE instance, MainWindowPorts ports, std::string ap
       }()),
       form_({ports.files, ports.codec, ports.launcher, ports.memory, ports.processes, ports.clipboard, ports.beeper,
              ports.messages, ports.shell, *this, gauge_, hotkeySystem_},
-            *this, std::move(appDir)) {}
+            *this, std::move(appDir), language) {}
 
 MainWindow::~MainWindow() {
     if (window_) DestroyWindow(window_);

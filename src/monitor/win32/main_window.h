@@ -46,7 +46,8 @@ struct SecondaryWindows {
 
 class MainWindow final : public kelvo::MainWindowHost, public Tray {
 public:
-    MainWindow(HINSTANCE instance, MainWindowPorts ports, std::string appDir, SecondaryWindows secondary);
+    MainWindow(HINSTANCE instance, MainWindowPorts ports, std::string appDir, SecondaryWindows secondary,
+               Language language = Language::kChinese);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
