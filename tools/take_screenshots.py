@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""The README's pictures: kelvo's main window with its panel open, the rule editor, and the
-progress bar in its eight looks.
+"""The README's pictures: kelvo's main window with its panel open in Chinese and in English, the
+rule editor, and the progress bar in its eight looks.
 
 Runs the installation folder given as the first argument (dist/win32 by default), and the
 progress bar's window from the build tree of $VARNIC_BUILD, under Wine in the Wine prefix of
@@ -23,8 +23,9 @@ import harness  # noqa: E402
 import kelvo  # noqa: E402
 
 EDITOR = "自定义规则"
+ENGLISH_CAPTION = "Varnic V1.9 (BETA5)"
 LOOKS = "Xp_ProgressBar looks"
-PROGRAM_FILES = ("kelvo.exe", "tarnel.exe", "empty.exe", "help.txt", "Upsetting.ini")
+PROGRAM_FILES = ("kelvo.exe", "tarnel.exe", "empty.exe", "help.txt", "help-en.txt", "Upsetting.ini")
 
 
 def grab(session, caption, target):
@@ -65,16 +66,21 @@ def main():
         grab_when_still(session, LOOKS, output / "progress_bar_looks.png")
         session.probe(("close", LOOKS), ("wait-gone", LOOKS, 10000))
         session.write("Setting.ini", kelvo.QUIET_SETTINGS)
-        session.start("kelvo.exe")
-        session.probe(("wait-visible", kelvo.CAPTION, 30000), ("click", kelvo.CAPTION, kelvo.COMMAND3))
-        session.wait_for(lambda: session.probe(("visible-child", kelvo.CAPTION, kelvo.F1))[0] == "1",
-                         what="the panel")
-        grab_when_still(session, kelvo.CAPTION, output / "main_window_panel_open.png")
-        session.probe(("command", kelvo.CAPTION, kelvo.LABEL16), ("wait-visible", EDITOR, 20000))
-        grab_when_still(session, EDITOR, output / "rule_editor.png")
+        for language, caption, picture in (("zh", kelvo.CAPTION, "main_window_panel_open.png"),
+                                           ("en", ENGLISH_CAPTION, "main_window_english.png")):
+            session.write("Language.ini", f"{language}\r\n")
+            session.start("kelvo.exe")
+            session.probe(("wait-visible", caption, 30000), ("click", caption, kelvo.COMMAND3))
+            session.wait_for(lambda: session.probe(("visible-child", caption, kelvo.F1))[0] == "1",
+                             what="the panel")
+            grab_when_still(session, caption, output / picture)
+            if language == "zh":
+                session.probe(("command", caption, kelvo.LABEL16), ("wait-visible", EDITOR, 20000))
+                grab_when_still(session, EDITOR, output / "rule_editor.png")
+            session.probe(("command", caption, kelvo.MENU["exitt"]), ("wait-gone", caption, 20000))
     finally:
         session.close()
-    for name in ("progress_bar_looks.png", "main_window_panel_open.png", "rule_editor.png"):
+    for name in ("progress_bar_looks.png", "main_window_panel_open.png", "main_window_english.png", "rule_editor.png"):
         print(output / name)
 
 
