@@ -1,6 +1,7 @@
 // tarnel.exe, the online updater: wires the Win32 ports and the updater window to the
 // UpdaterForm model and runs the message loop until the window closes. Updates are trusted
 // only when signed by the built-in release key; nothing at run time can name another key.
+// Nothing older than the program's own version (its version resource) is ever offered.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -16,6 +17,7 @@
 #include "updater/win32/cryptoapi_signature_verifier.h"
 #include "updater/win32/updater_window.h"
 #include "updater/win32/win32_download_files.h"
+#include "updater/win32/own_version.h"
 #include "updater/win32/wininet_session.h"
 
 namespace {
@@ -35,12 +37,11 @@ int Run(HINSTANCE instance, int showCommand) {
     Win32DownloadFiles downloads;
     CryptoApiSha256Factory sha256;
     CryptoApiSignatureVerifier releaseKey(kReleasePublicKey, sizeof kReleasePublicKey);
-    UpdaterForm form(UpdaterPorts{files, codec, launcher, messages, http, downloads, sha256, releaseKey},
-                     ApplicationDirectory());
+    SteadyClock clock;
+    UpdaterForm form(UpdaterPorts{files, codec, launcher, messages, http, downloads, sha256, releaseKey, clock},
+                     ApplicationDirectory(), OwnVersion());
     UpdaterWindow window(instance, form, messages, UpdaterIcons{IDI_TARNEL, IDI_CHECK, IDI_DOWNLOAD, IDI_EXIT});
     if (!window.Create(showCommand)) return 1;
-    // A slow server must not freeze the window between the packets of one piece.
-    http.WhileWaiting([&window] { window.PumpMessages(); });
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

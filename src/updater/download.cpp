@@ -1,17 +1,16 @@
 #include "updater/download.h"
 
+#include <algorithm>
 #include <cctype>
 #include <utility>
+#include <vector>
 
-#include "base/numbers.h"
+#include "updater/updater_texts.h"
 
 namespace varnic {
 namespace {
 
 constexpr char kAgent[] = "Pelmor";
-constexpr char kKept[] = "，原文件保持不变";
-
-std::string Count(std::int64_t bytes) { return bytes == 0 ? "0" : FormatGrouped(bytes); }
 
 std::string Upper(std::string text) {
     for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -39,17 +38,6 @@ constexpr SupportedHeader kSupportedHeaders[] = {
 
 }  // namespace
 
-std::string FileInUseMessage(const std::string& path) { return "文件" + path + "正在使用,无法进行操作"; }
-std::string HttpStatusMessage(int status) { return "服务器返回错误：HTTP " + Decimal(status); }
-std::string TransferBrokenMessage() { return std::string("下载中断：与服务器的连接已断开") + kKept; }
-std::string LengthMismatchMessage(std::int64_t received, std::int64_t announced) {
-    return "下载不完整：收到 " + Count(received) + " 字节，服务器声明 " + Count(announced) + " 字节" + kKept;
-}
-std::string SizeMismatchMessage(std::int64_t received, std::int64_t expected) {
-    return "下载的文件大小不符：收到 " + Count(received) + " 字节，版本文件要求 " + Count(expected) + " 字节" + kKept;
-}
-std::string ChecksumMismatchMessage() { return std::string("下载的文件校验失败（SHA-256 不符）") + kKept; }
-
 std::optional<std::int64_t> ContentLengthOf(const std::string& rawHeaders) {
     std::size_t start = rawHeaders.find('\0');  // the status line comes first
     while (start != std::string::npos && start < rawHeaders.size()) {
@@ -70,17 +58,13 @@ std::optional<std::int64_t> ContentLengthOf(const std::string& rawHeaders) {
     return std::nullopt;
 }
 
-DownLoad::DownLoad(HttpSession& session, DownloadFiles& files, Sha256Factory& sha256)
-    : session_(session), files_(files), sha256_(sha256) {}
+DownLoad::DownLoad(HttpSession& session, DownloadFiles& files, Sha256Factory& sha256, Clock& clock)
+    : session_(session), files_(files), sha256_(sha256), clock_(clock) {}
 
 DownLoad::~DownLoad() { session_.Close(); }
 
 void DownLoad::Raise(const std::string& message) {
     if (ErrMassage) ErrMassage(message);
-}
-
-void DownLoad::YieldNow() {
-    if (Yield) Yield();
 }
 
 void DownLoad::Cancel() {
@@ -136,10 +120,21 @@ std::string DownLoad::GetHeader(const std::string& headerName) {
     return "0";
 }
 
-std::optional<std::string> DownLoad::BodyProblem(std::int64_t received, const ContentCheck& expected,
-                                                 Sha256& digest) const {
-    if (auto announced = ContentLengthOf(rawHeaders_); announced && *announced != received)
-        return LengthMismatchMessage(received, *announced);
+std::optional<DownLoad::Bound> DownLoad::TightestBound(std::optional<std::int64_t> announced,
+                                                       const ContentCheck& expected) const {
+    std::optional<Bound> tightest;
+    auto consider = [&](std::optional<std::int64_t> bytes, auto message) {
+        if (bytes && (!tightest || *bytes < tightest->bytes)) tightest = Bound{*bytes, message(*bytes)};
+    };
+    consider(announced, [](std::int64_t bytes) { return LongerThanAnnouncedMessage(bytes); });
+    consider(expected.size, [](std::int64_t bytes) { return SizeMismatchMessage(bytes + 1, bytes); });
+    consider(expected.limit, [](std::int64_t bytes) { return OverLimitMessage(bytes); });
+    return tightest;
+}
+
+std::optional<std::string> DownLoad::BodyProblem(std::int64_t received, std::optional<std::int64_t> announced,
+                                                 const ContentCheck& expected, Sha256& digest) const {
+    if (announced && *announced != received) return LengthMismatchMessage(received, *announced);
     if (expected.size && *expected.size != received) return SizeMismatchMessage(received, *expected.size);
     if (!expected.sha256.empty() && Upper(digest.HexDigest()) != Upper(expected.sha256))
         return ChecksumMismatchMessage();
@@ -175,34 +170,45 @@ bool DownLoad::StartDownLoad() {
         return false;
     };
     if (!pending) return fail(FileInUseMessage(target));
-
-    std::unique_ptr<Sha256> digest = sha256_.Create();
-    std::int64_t received = 0;
-    char buffer[kPieceSize];
-    for (;;) {
-        ReadAnswer read = session_.Read(buffer, kPieceSize);
-        if (read.count > kPieceSize) read.count = kPieceSize;
-        YieldNow();
-        if (!stillMine()) return false;
-        if (!read.ok) return fail(TransferBrokenMessage());
-        if (read.count == kPieceSize) {
-            if (!pending->Write(buffer, kPieceSize)) return fail(FileInUseMessage(target));
-        } else {
-            for (std::size_t i = 0; i < read.count; ++i) {
-                if (!pending->Write(buffer + i, 1)) return fail(FileInUseMessage(target));
-                YieldNow();
-                if (!stillMine()) return false;
-            }
-        }
-        digest->Add(buffer, read.count);
-        received += static_cast<std::int64_t>(read.count);
+    // The count and a turn for the window's messages; false when a listener ended the transfer.
+    auto report = [&](std::int64_t received) {
         if (GetData) GetData(received);
-        if (!stillMine()) return false;
-        YieldNow();
-        if (!stillMine()) return false;
-        if (read.count < kPieceSize) break;
+        if (stillMine() && Yield) Yield();
+        return stillMine();
+    };
+
+    const std::optional<std::int64_t> announced = ContentLengthOf(rawHeaders_);
+    const std::optional<Bound> bound = TightestBound(announced, expected);
+    std::unique_ptr<Sha256> digest = sha256_.Create();
+    std::vector<char> piece(kPieceSize);
+    std::int64_t received = 0;
+    std::int64_t reportedAt = clock_.Milliseconds();
+    for (bool ended = false; !ended;) {
+        // A piece fills with what arrives until it is full, the body ends or the count is due.
+        // Past a bound one byte is enough to know: nothing more is read.
+        const std::size_t room = bound ? static_cast<std::size_t>(std::min<std::int64_t>(
+                                             kPieceSize, bound->bytes + 1 - received))
+                                       : kPieceSize;
+        std::size_t filled = 0;
+        bool due = false;
+        while (filled < room && !ended && !due) {
+            const ReadAnswer read = session_.Read(piece.data() + filled, room - filled);
+            if (!read.ok) return fail(TransferBrokenMessage());
+            filled += std::min(read.count, room - filled);
+            ended = read.count == 0;
+            due = clock_.Milliseconds() - reportedAt >= kProgressInterval;
+        }
+        if (filled > 0 && !pending->Write(piece.data(), filled)) return fail(FileInUseMessage(target));
+        digest->Add(piece.data(), filled);
+        received += static_cast<std::int64_t>(filled);
+        if (bound && received > bound->bytes) return fail(bound->message);
+        if (due && !ended) {
+            if (!report(received)) return false;
+            reportedAt = clock_.Milliseconds();
+        }
     }
-    if (auto problem = BodyProblem(received, expected, *digest)) return fail(*problem);
+    if (!report(received)) return false;
+    if (auto problem = BodyProblem(received, announced, expected, *digest)) return fail(*problem);
     if (!pending->Commit()) return fail(FileInUseMessage(target));
     pending.reset();
     if (DownLoadOver) DownLoadOver();

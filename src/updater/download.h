@@ -1,11 +1,14 @@
 // DownLoad: fetches one HTTP resource into one local file on the window thread and reports
 // through three events. Set URL and SaveFile, call Execute (connects and captures the
 // response headers), ask GetHeader if needed, then StartDownLoad, which copies the body and
-// raises GetData after every read, then DownLoadOver, or ErrMassage on failure.
+// raises GetData with the running count on time (about 30 times a second, and once more at
+// the end), then DownLoadOver, or ErrMassage on failure.
 //
-// The body goes to a temporary file beside SaveFile and replaces it only when the transfer is
-// complete: the HTTP status was 2xx, the byte count matches the announced Content-Length and
-// the expected size and SHA-256, when given. Anything less leaves SaveFile as it was.
+// The body is read as it arrives, in pieces of up to 64 KB, and goes to a temporary file
+// beside SaveFile that replaces it only when the transfer is complete: the HTTP status was
+// 2xx, the byte count matches the announced Content-Length and the expected size and SHA-256,
+// when given. A body that grows past the announced length, the expected size or the limit is
+// stopped at once. Anything less than complete leaves SaveFile as it was.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "updater/clock.h"
 #include "updater/download_files.h"
 #include "updater/http_session.h"
 #include "updater/sha256.h"
@@ -23,26 +27,18 @@ enum class DownLoadState { Idle, Connected, Transferring };
 
 // What a body must be before it may replace its target; empty members are not checked.
 struct ContentCheck {
-    std::optional<std::int64_t> size;
-    std::string sha256;  // 64 hex digits, either case
+    std::optional<std::int64_t> size;   // exactly this many bytes
+    std::string sha256;                 // 64 hex digits, either case
+    std::optional<std::int64_t> limit;  // at most this many bytes
 };
-
-// The texts of the events.
-inline constexpr char kNoSession[] = "无法创建连接";
-inline constexpr char kNoConnection[] = "无法连接服务器";
-std::string FileInUseMessage(const std::string& path);  // "文件" + path + "正在使用,无法进行操作"
-std::string HttpStatusMessage(int status);              // "服务器返回错误：HTTP 404"
-std::string TransferBrokenMessage();
-std::string LengthMismatchMessage(std::int64_t received, std::int64_t announced);
-std::string SizeMismatchMessage(std::int64_t received, std::int64_t expected);
-std::string ChecksumMismatchMessage();
 
 class DownLoad {
 public:
-    static constexpr std::size_t kPieceSize = 1024;
+    static constexpr std::size_t kPieceSize = 64 * 1024;
     static constexpr std::size_t kHeaderCapacity = 1024;
+    static constexpr std::int64_t kProgressInterval = 33;  // milliseconds: about 30 times a second
 
-    DownLoad(HttpSession& session, DownloadFiles& files, Sha256Factory& sha256);
+    DownLoad(HttpSession& session, DownloadFiles& files, Sha256Factory& sha256, Clock& clock);
     DownLoad(const DownLoad&) = delete;
     DownLoad& operator=(const DownLoad&) = delete;
     ~DownLoad();
@@ -67,17 +63,22 @@ public:
     std::function<void()> Yield;
 
 private:
-    enum class Step { Go, Cancelled, Failed };
+    // The most bytes a body may have, and what is said when it has more.
+    struct Bound {
+        std::int64_t bytes;
+        std::string message;
+    };
 
     void Raise(const std::string& message);
-    void YieldNow();
     bool Active() const { return state_ != DownLoadState::Idle; }
-    std::optional<std::string> BodyProblem(std::int64_t received, const ContentCheck& expected,
-                                           Sha256& digest) const;
+    std::optional<Bound> TightestBound(std::optional<std::int64_t> announced, const ContentCheck& expected) const;
+    std::optional<std::string> BodyProblem(std::int64_t received, std::optional<std::int64_t> announced,
+                                           const ContentCheck& expected, Sha256& digest) const;
 
     HttpSession& session_;
     DownloadFiles& files_;
     Sha256Factory& sha256_;
+    Clock& clock_;
     std::string url_;
     std::string saveFile_;
     ContentCheck expected_;

@@ -1,5 +1,5 @@
 // The network side of a download: one HTTP(S) request at a time, opened, its headers read,
-// its body read piece by piece, closed. The Win32 implementation speaks WinINet; tests use a
+// its body read as it arrives, closed. The Win32 implementation speaks WinINet; tests use a
 // scripted fake.
 #pragma once
 
@@ -19,7 +19,7 @@ struct RawHeaderAnswer {
 };
 
 struct ReadAnswer {
-    std::size_t count = 0;  // bytes placed in the buffer; 0 at the end of the body
+    std::size_t count = 0;  // bytes placed in the buffer; 0 only at the end of the body
     bool ok = true;         // false when the read itself failed (connection lost)
 };
 
@@ -35,7 +35,7 @@ public:
     virtual RawHeaderAnswer QueryRawHeaders(std::size_t capacity) = 0;
     // The response's HTTP status; nullopt when the protocol has none or it cannot be read.
     virtual std::optional<int> StatusCode() = 0;
-    // Up to `size` bytes of the body.
+    // Up to `size` bytes of what has arrived of the body, waiting only until something has.
     virtual ReadAnswer Read(char* buffer, std::size_t size) = 0;
     // Releases the request and the session; harmless when nothing is open.
     virtual void Close() = 0;

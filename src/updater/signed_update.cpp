@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "updater/ini_reader.h"
+#include "updater/updater_texts.h"
 #include "updater/version_files.h"
 
 namespace varnic {
@@ -91,15 +92,15 @@ UpdateVerdict VerifyVersionFile(const std::string& fileBytes, SignatureVerifier&
 std::string RefusalMessage(UpdateRefusal refusal) {
     switch (refusal) {
         case UpdateRefusal::Unsigned:
-            return "版本文件没有签名，已拒绝更新。";
+            return kUnsignedVersionFile;
         case UpdateRefusal::Incomplete:
-            return "版本文件缺少有效的版本号、大小、SHA-256 或签名，已拒绝更新。";
+            return kIncompleteVersionFile;
         case UpdateRefusal::BadSignature:
-            return "版本文件签名无效，已拒绝更新。";
+            return kBadSignature;
         case UpdateRefusal::NoVerifier:
-            return "系统无法验证版本文件的签名，已拒绝更新。";
+            return kNoSignatureCheck;
     }
-    return "版本文件签名无效，已拒绝更新。";
+    return kBadSignature;
 }
 
 }  // namespace varnic

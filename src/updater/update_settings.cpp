@@ -3,7 +3,6 @@
 #include <cctype>
 #include <vector>
 
-#include "base/numbers.h"
 
 namespace varnic {
 namespace {
@@ -46,11 +45,6 @@ bool IsInsideInstallFolder(const std::string& relativePath) {
     for (const std::string& component : Components(relativePath))
         if (component.empty() || OnlyDotsAndBlanks(component) || IsDeviceName(component)) return false;
     return true;
-}
-
-std::string OutsidePathMessage(int lineNumber, const std::string& line) {
-    return "在线更新配置文件 \\Upsetting.ini 第" + Decimal(lineNumber) + "行的本地路径“" + line +
-           "”不是安装目录中的文件，已拒绝使用";
 }
 
 }  // namespace varnic

@@ -6,6 +6,7 @@
 #include "base/numbers.h"
 #include "updater/update_hosts.h"
 #include "updater/update_settings.h"
+#include "updater/updater_texts.h"
 #include "updater/version_files.h"
 
 namespace varnic {
@@ -43,25 +44,26 @@ std::int64_t AnnouncedSize(const std::string& headerValue) {
     return std::stoll(digits);
 }
 
-UpdaterForm::UpdaterForm(UpdaterPorts ports, std::string installationDirectory)
-    : Label8(Control("请先点击“检查新版本”，待程序获取更新信息后，若有新版，再点击“更新”。", {120, 120, 4695, 735})),
-      Option1(Control("主力服务器", {480, 600, 1215, 255})),
-      Option2(Control("备用服务器", {2760, 600, 1455, 255})),
-      Command2(Control("检查新版本", {240, 960, 1170, 420})),
-      Command1(Control("更新", {1920, 960, 1170, 420})),
-      Command3(Control("退出", {3600, 960, 1170, 420})),
-      Label6(Control("当前版本：", {240, 1560, 1095, 255})),
+UpdaterForm::UpdaterForm(UpdaterPorts ports, std::string installationDirectory, std::string builtInVersion)
+    : Label8(Control(kInstructionsText, {120, 120, 4695, 735})),
+      Option1(Control(kMainServerText, {480, 600, 1215, 255})),
+      Option2(Control(kBackupServerText, {2760, 600, 1455, 255})),
+      Command2(Control(kCheckText, {240, 960, 1170, 420})),
+      Command1(Control(kUpdateText, {1920, 960, 1170, 420})),
+      Command3(Control(kExitText, {3600, 960, 1170, 420})),
+      Label6(Control(kInstalledVersionText, {240, 1560, 1095, 255})),
       Label4(Control("", {1320, 1560, 615, 255})),
-      Label7(Control("最新版本：", {2400, 1560, 1095, 255})),
+      Label7(Control(kLatestVersionText, {2400, 1560, 1095, 255})),
       Label5(Control("", {3600, 1560, 975, 255})),
-      Label3(Control("进度", {120, 1920, 450, 210})),
+      Label3(Control(kProgressText, {120, 1920, 450, 210})),
       L(Control("", {2280, 1920, 2685, 240})),
-      Label1(Control("下载地址", {90, 675, 915, 255}, false)),
-      T1(Control("Text1", {2040, 1920, 855, 270}, false)),
-      Label2(Control("保存位置", {105, 1110, 855, 255}, false)),
-      T2(Control("Text1", {840, 1920, 1125, 240}, false)),
+      Label1(Control(kAddressText, {90, 675, 915, 255}, false)),
+      T1(Control(kTextBoxText, {2040, 1920, 855, 270}, false)),
+      Label2(Control(kSaveAsText, {105, 1110, 855, 255}, false)),
+      T2(Control(kTextBoxText, {840, 1920, 1125, 240}, false)),
       ports_(ports),
-      directory_(std::move(installationDirectory)) {
+      directory_(std::move(installationDirectory)),
+      builtInVersion_(std::move(builtInVersion)) {
     Option1.value = true;
     pb1.position = {120, 2160, 4695, 255};
 }
@@ -75,7 +77,7 @@ void UpdaterForm::Notify() {
 bool UpdaterForm::Transferring() const { return tg_ && tg_->State() == DownLoadState::Transferring; }
 
 void UpdaterForm::Form_Load() {
-    tg_ = std::make_unique<DownLoad>(ports_.http, ports_.downloads, ports_.sha256);
+    tg_ = std::make_unique<DownLoad>(ports_.http, ports_.downloads, ports_.sha256, ports_.clock);
     tg_->GetData = [this](std::int64_t received) { tg_GetData(received); };
     tg_->DownLoadOver = [this] { tg_DownLoadOver(); };
     tg_->ErrMassage = [this](const std::string& message) { tg_ErrMassage(message); };
@@ -90,7 +92,7 @@ void UpdaterForm::Form_Load() {
 void UpdaterForm::LoadSetting() {
     const std::string settings = Path(kUpdateSettingsFile);
     if (!ports_.files.Exists(settings)) {
-        ports_.messages.Show(kUpdateSettingsMissing, "Varnic", MessageIcon::None);
+        ports_.messages.Show(kUpdateSettingsMissing, kApplicationTitle, MessageIcon::None);
         return;
     }
     LineFiles lineFiles(ports_.files, ports_.codec);
@@ -101,7 +103,7 @@ void UpdaterForm::LoadSetting() {
     auto localPath = [&](int lineNumber) -> std::string {
         const std::string& line = lines[lineNumber - 1];
         if (IsInsideInstallFolder(line)) return Path(line);
-        ports_.messages.Show(OutsidePathMessage(lineNumber, line), "错误", MessageIcon::Critical);
+        ports_.messages.Show(OutsidePathMessage(lineNumber, line), kErrorTitle, MessageIcon::Critical);
         return "";
     };
     T1.caption = lines[0];
@@ -145,7 +147,7 @@ void UpdaterForm::Transfer(const std::string& url, const std::string& saveFile, 
 
 void UpdaterForm::Command2_Click() {
     if (!tg_ || Transferring()) return;  // a click that arrives while a transfer yields
-    Transfer(T1.caption, T2.caption, ContentCheck{}, 1);
+    Transfer(T1.caption, T2.caption, ContentCheck{std::nullopt, "", kVersionFileLimit}, 1);
     Notify();
 }
 
@@ -153,7 +155,7 @@ void UpdaterForm::Command1_Click() {
     if (!tg_ || Transferring() || !Command1.enabled || !offer_) return;
     Command1.enabled = false;
     Notify();
-    Transfer(ProgramUrl, ProgramFile, ContentCheck{offer_->size, offer_->sha256}, 2);
+    Transfer(ProgramUrl, ProgramFile, ContentCheck{offer_->size, offer_->sha256, std::nullopt}, 2);
     Command2.enabled = true;
     Notify();
 }
@@ -182,27 +184,26 @@ void UpdaterForm::tg_GetData(std::int64_t Received) {
 void UpdaterForm::tg_DownLoadOver() {
     if (Mode == 1) {
         const std::string installed = ReadVersionText(ports_.files, ports_.codec, Path(kInstalledVersionFile));
-        const std::string latest = ReadVersionText(ports_.files, ports_.codec, Path(kLatestVersionFile));
         Label4.caption = installed;
-        Label5.caption = latest;
         pb1.value = 0;
         JudgeOffer(installed);
     } else {
-        ports_.messages.Show(kSuccess, "提示", MessageIcon::Information);
+        ports_.messages.Show(kUpdateSucceeded, kNoticeTitle, MessageIcon::Information);
         // Exactly the file whose signature was checked, whatever "\temp\vr.ini" holds now.
         if (offer_) ports_.files.Write(Path(kInstalledVersionFile), offer_->fileBytes);
         offer_.reset();
     }
 }
 
-// "更新" is offered only for a version file signed by the release key whose version is newer
-// than the installed one; an older or equal signed file (a replayed one) offers nothing. A
-// refused file is deleted, so it never passes for a checked one later.
+// Only a version file signed by the release key shows its version, and "更新" is offered only
+// when that version is newer than the installed one and than this program's own (a missing or
+// damaged "\vr.ini" reads as 0, and a replayed older release must not pass for new). A refused
+// file is deleted, so it never passes for a checked one later.
 void UpdaterForm::JudgeOffer(const std::string& installed) {
     offer_.reset();
     Command1.enabled = false;
     const std::string latestFile = Path(kLatestVersionFile);
-    auto bytes = ports_.files.Read(latestFile, kLineFileReadLimit);
+    auto bytes = ports_.files.Read(latestFile, kVersionFileLimit);
     UpdateVerdict verdict = VerifyVersionFile(bytes.value_or(""), ports_.signatures);
     if (!verdict.update) {
         ports_.files.Delete(latestFile);
@@ -210,7 +211,9 @@ void UpdaterForm::JudgeOffer(const std::string& installed) {
         tg_ErrMassage(RefusalMessage(verdict.refusal));
         return;
     }
-    if (LeadingNumber(verdict.update->version) > LeadingNumber(installed)) {
+    Label5.caption = ports_.codec.ToUtf8(verdict.update->version);
+    const double floor = std::max(LeadingNumber(installed), LeadingNumber(builtInVersion_));
+    if (LeadingNumber(verdict.update->version) > floor) {
         offer_ = std::move(verdict.update);
         Command1.enabled = true;
     }
@@ -218,7 +221,7 @@ void UpdaterForm::JudgeOffer(const std::string& installed) {
 }
 
 void UpdaterForm::tg_ErrMassage(const std::string& Message) {
-    ports_.messages.Show(Message, "错误", MessageIcon::Critical);
+    ports_.messages.Show(Message, kErrorTitle, MessageIcon::Critical);
 }
 
 }  // namespace varnic

@@ -1,7 +1,8 @@
 // The updater window of tarnel as a model: its controls' state as plain values and its
 // handlers. The user picks a server, checks the server's version against the installed one,
-// downloads the new kelvo.exe when the server's is newer and signed by the release key, and
-// leaves; every close starts "kelvo.exe -sendme" so the main program comes back in its tray.
+// downloads the new kelvo.exe when the server's is newer (than the installed one and than
+// this tarnel's own) and signed by the release key, and leaves; every close starts
+// "kelvo.exe -sendme" so the main program comes back in its tray.
 //
 // The Win32 view (win32/updater_window.h) creates the real controls, forwards clicks here and
 // reflects the state after every Changed notification.
@@ -12,15 +13,13 @@
 #include <memory>
 #include <string>
 
+#include "base/form_controls.h"
 #include "base/ports.h"
+#include "updater/clock.h"
 #include "updater/download.h"
 #include "updater/signed_update.h"
 
 namespace varnic {
-
-struct TwipsRect {
-    int left = 0, top = 0, width = 0, height = 0;
-};
 
 // A label, button, option button or text box: caption (a text box's text), place, state.
 struct FormControl {
@@ -47,17 +46,17 @@ struct UpdaterPorts {
     DownloadFiles& downloads;
     Sha256Factory& sha256;
     SignatureVerifier& signatures;  // holds the one key whose updates are installed
+    Clock& clock;
 };
 
 class UpdaterForm {
 public:
-    static constexpr char kCaption[] = "Varnic 在线更新";
     static constexpr int kClientWidth = 4860;  // twips
     static constexpr int kClientHeight = 2430;
-    static constexpr char kSuccess[] = "下载成功！";
 
     // `installationDirectory` has no trailing backslash; every file name is appended to it.
-    UpdaterForm(UpdaterPorts ports, std::string installationDirectory);
+    // `builtInVersion` is this program's own version: nothing older is ever offered.
+    UpdaterForm(UpdaterPorts ports, std::string installationDirectory, std::string builtInVersion);
     ~UpdaterForm();
 
     FormControl Label8, Option1, Option2, Command2, Command1, Command3;
@@ -98,6 +97,7 @@ private:
 
     UpdaterPorts ports_;
     std::string directory_;
+    std::string builtInVersion_;
     std::unique_ptr<DownLoad> tg_;
     std::optional<SignedUpdate> offer_;  // the checked, newer version that "更新" installs
     bool unloaded_ = false;

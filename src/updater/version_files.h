@@ -3,6 +3,7 @@
 // program's Size and Sha256 and the release key's Signature over them (signed_update.h).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "base/ports.h"
@@ -12,6 +13,8 @@ namespace varnic {
 inline constexpr char kInstalledVersionFile[] = "\\vr.ini";
 inline constexpr char kLatestVersionFile[] = "\\temp\\vr.ini";
 inline constexpr std::size_t kVersionTextLimit = 49;
+// The most a server's version file may hold: a few lines, far below this.
+inline constexpr std::int64_t kVersionFileLimit = 64 * 1024;
 
 // Section Ver, key Ver, at most 49 bytes of the file's code page; "0" when the file, the
 // section or the key is missing.

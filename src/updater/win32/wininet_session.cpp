@@ -45,28 +45,15 @@ std::optional<int> WinInetSession::StatusCode() {
 
 ReadAnswer WinInetSession::Read(char* buffer, std::size_t size) {
     if (!request_) return {0, false};
-    std::size_t filled = 0;
-    while (filled < size) {
-        // A read of the whole rest waits for all of it. With a waiting hook only what has
-        // arrived is taken, so the hook runs between the packets.
-        DWORD want = static_cast<DWORD>(size - filled);
-        if (whileWaiting_) {
-            DWORD available = 0;
-            if (!InternetQueryDataAvailable(request_.Get(), &available, 0, 0)) return {filled, false};
-            if (available == 0) break;  // the end of the body
-            want = std::min(want, available);
-        }
-        DWORD got = 0;
-        if (!InternetReadFile(request_.Get(), buffer + filled, want, &got)) return {filled, false};
-        if (got == 0) break;  // the end of the body
-        filled += got;
-        if (filled < size && whileWaiting_) {
-            const HINTERNET reading = request_.Get();
-            whileWaiting_();
-            if (request_.Get() != reading) return {filled, false};  // closed or replaced meanwhile
-        }
-    }
-    return {filled, true};
+    // Waits until something has arrived or the body has ended, then reads no more than has
+    // arrived: a read of more would wait for all of it.
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request_.Get(), &available, 0, 0)) return {0, false};
+    if (available == 0) return {0, true};  // the end of the body
+    DWORD got = 0;
+    if (!InternetReadFile(request_.Get(), buffer, static_cast<DWORD>(std::min<std::size_t>(size, available)), &got))
+        return {0, false};
+    return {got, true};
 }
 
 void WinInetSession::Close() {
