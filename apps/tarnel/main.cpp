@@ -18,6 +18,7 @@
 #include "updater/win32/updater_window.h"
 #include "updater/win32/win32_download_files.h"
 #include "updater/win32/own_version.h"
+#include "updater/win32/performance_clock.h"
 #include "updater/win32/wininet_session.h"
 
 namespace {
@@ -37,7 +38,7 @@ int Run(HINSTANCE instance, int showCommand) {
     Win32DownloadFiles downloads;
     CryptoApiSha256Factory sha256;
     CryptoApiSignatureVerifier releaseKey(kReleasePublicKey, sizeof kReleasePublicKey);
-    SteadyClock clock;
+    PerformanceClock clock;
     UpdaterForm form(UpdaterPorts{files, codec, launcher, messages, http, downloads, sha256, releaseKey, clock},
                      ApplicationDirectory(), OwnVersion());
     UpdaterWindow window(instance, form, messages, UpdaterIcons{IDI_TARNEL, IDI_CHECK, IDI_DOWNLOAD, IDI_EXIT});

@@ -20,6 +20,7 @@
 #include "updater/updater_texts.h"
 #include "updater/win32/cryptoapi_sha256.h"
 #include "updater/win32/cryptoapi_signature_verifier.h"
+#include "updater/win32/performance_clock.h"
 #include "updater/win32/win32_download_files.h"
 #include "updater/win32/wininet_session.h"
 
@@ -60,7 +61,7 @@ protected:
     WinInetSession session;
     Win32DownloadFiles files;
     CryptoApiSha256Factory sha;
-    SteadyClock clock;
+    PerformanceClock clock;
     DownLoad tg{session, files, sha, clock};
     std::vector<std::string> events;
 
