@@ -1,13 +1,16 @@
 // One download as tarnel makes it: DownLoad over the real WinINet session into a file of a
-// folder, with the system's SHA-256 and a message pump at every yield, timed from Execute to
-// DownLoadOver. Every port is wrapped by a stopwatch, so the report can say where the time
-// goes (reads, writes, digest, yields) and how many calls each part made.
-//   download_bench.exe URL TARGET_FILE
+// folder, checked against the signed size and SHA-256 (the system's), with a message pump at
+// every yield, timed from Execute to DownLoadOver. Every port is wrapped by a stopwatch, so the
+// report can say where the time goes (reads, writes, digest, yields) and how many calls each
+// part made.
+//   download_bench.exe URL TARGET_FILE SIZE SHA256
 // Prints one JSON object; the exit code is 0 only when the download completed.
 // Two further modes take the parts apart:
-//   download_bench.exe --raw URL PIECE   the body read into memory PIECE bytes at a time
-//   download_bench.exe --peek N          N PeekMessage calls on an empty queue
+//   download_bench.exe --raw URL PIECE       the body read into memory as DownLoad reads it
+//   download_bench.exe --blocking URL PIECE  the same with reads that wait for a whole PIECE
+//   download_bench.exe --peek N              N PeekMessage calls on an empty queue
 #include <windows.h>
+#include <wininet.h>
 
 #include <cstdio>
 #include <memory>
@@ -16,6 +19,7 @@
 #include "platform/win32/wide.h"
 #include "updater/download.h"
 #include "updater/win32/cryptoapi_sha256.h"
+#include "updater/win32/performance_clock.h"
 #include "updater/win32/win32_download_files.h"
 #include "updater/win32/wininet_session.h"
 
@@ -140,19 +144,30 @@ void PrintWatch(const char* name, const Stopwatch& w) {
     std::printf("  \"%s_seconds\": %.6f,\n  \"%s_calls\": %lld,\n", name, w.seconds, name, w.calls);
 }
 
-// The body read through WinINet alone: no file, no digest, no yields.
-int RawRead(const std::string& url, std::size_t piece) {
+// The body read through WinINet alone: no file, no digest, no yields. Blocking reads wait for a
+// whole piece (what a read of more than has arrived does).
+int RawRead(const std::string& url, std::size_t piece, bool blocking) {
     WinInetSession session;
+    UniqueInternet internet, request;
     const double start = Now();
-    if (!session.Open("Pelmor") || !session.OpenUrl(url)) return 1;
+    if (blocking) {
+        internet.Reset(InternetOpenW(L"Pelmor", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+        request.Reset(InternetOpenUrlW(internet.Get(), Wide(url).c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 0));
+        if (!request) return 1;
+    } else if (!session.Open("Pelmor") || !session.OpenUrl(url)) {
+        return 1;
+    }
     std::string buffer(piece, '\0');
     long long bytes = 0, calls = 0;
     for (;;) {
-        ReadAnswer read = session.Read(buffer.data(), piece);
+        DWORD got = 0;
+        ReadAnswer read = blocking ? ReadAnswer{InternetReadFile(request.Get(), buffer.data(), static_cast<DWORD>(piece), &got)
+                                                    ? got : 0, true}
+                                   : session.Read(buffer.data(), piece);
         ++calls;
         if (!read.ok) return 1;
+        if (read.count == 0) break;
         bytes += static_cast<long long>(read.count);
-        if (read.count < piece) break;
     }
     const double seconds = Now() - start;
     session.Close();
@@ -173,20 +188,21 @@ int Peek(long long count) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 4 && std::wstring(argv[1]) == L"--raw") {
+    if (argc == 4 && (std::wstring(argv[1]) == L"--raw" || std::wstring(argv[1]) == L"--blocking")) {
         const int piece = _wtoi(argv[3]);
-        return piece > 0 ? RawRead(Utf8(argv[2]), static_cast<std::size_t>(piece)) : 2;
+        return piece > 0 ? RawRead(Utf8(argv[2]), static_cast<std::size_t>(piece), argv[1][2] == L'b') : 2;
     }
     if (argc == 3 && std::wstring(argv[1]) == L"--peek") return Peek(_wtoi(argv[2]));
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: download_bench URL TARGET_FILE\n");
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: download_bench URL TARGET_FILE SIZE SHA256\n");
         return 2;
     }
     TimedSession session;
     TimedFiles files;
     TimedDigests digests;
     Stopwatch yields, progress;
-    DownLoad download(session, files, digests);
+    PerformanceClock clock;
+    DownLoad download(session, files, digests, clock);
     std::int64_t received = 0;
     bool over = false;
     std::string error;
@@ -202,6 +218,7 @@ int wmain(int argc, wchar_t** argv) {
     };
     download.URL(Utf8(argv[1]));
     download.SaveFile(Utf8(argv[2]));
+    download.Expect({std::stoll(Utf8(argv[3])), Utf8(argv[4]), {}});
 
     const double start = Now();
     download.Execute();
