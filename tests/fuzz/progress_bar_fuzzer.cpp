@@ -14,8 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto pick = [&](int low, int high) { return in.ConsumeIntegralInRange(low, high); };
     auto value = [&] { return in.ConsumeBool() ? in.ConsumeIntegral<std::int32_t>() : pick(-5, 999); };
     auto resize = [&] { view.width = pick(0, 2000), view.height = pick(0, 200); };
-    resize();
-    if (in.ConsumeBool()) bar.Resize();  // as the window shows it
     for (int step = 0; step < 400 && in.remaining_bytes() > 0; ++step) {
         const int action = pick(0, 3);
         if (action == 0)
@@ -25,8 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (action == 2) bar.SetValue(value());
         for (std::int64_t v = bar.Value(), end = v + 150; action == 3 && v <= end; ++v)  // as a download reports
             bar.SetValue(static_cast<std::int32_t>(v));
-        if (!view.faults.empty()) std::fprintf(stderr, "%dx%d: %s\n", view.width, view.height, view.faults.c_str());
-        FUZZ_CHECK(view.faults.empty());
+        if (!view.faults.empty()) std::fprintf(stderr, "%s\n", view.faults.c_str()), std::abort();  // what broke
         view.drawn.clear();
     }
     return 0;

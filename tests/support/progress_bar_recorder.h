@@ -13,11 +13,10 @@ class ProgressBarRecorder final : public ProgressCanvas {
 public:
     int width = 100, height = 17;
     bool pieces = false;  // the frame's pieces too: "x,y,w,h<x,y,w,h" each
-    // "frame" (once for repaints in a row); a look's name where the tiles change look; B, M, T for tiles 2, 1, 0
-    // and E for the eraser, small when not 8 wide, with x, and "w" and the width when neither 8 nor 4.
+    // "frame" (once for repaints in a row); B, M, T for tiles 2, 1, 0 of the look and E for the eraser, small
+    // when not 8 wide, with x, and "w" and the width when neither 8 nor 4: "frame B4 B14 b24w3 e4".
     std::string drawn;
     std::string faults;  // unknown pictures, tiles of no width, paints outside; tiles not whole at y 3
-    PictureSet look = PictureSet::master;
 
     int Width() const override { return width; }
     int Height() const override { return height; }
@@ -35,10 +34,7 @@ public:
         if (!inside(to, {width, height}) || !inside(from, SizeOf(picture))) faults += text(to) + "<" + text(from) + ";";
         if (picture.set == PictureSet::img) return pieces ? Write(text(to) + "<" + text(from)) : void();
         if (to.y != 3 || to.height != height - 6 || from != PixelRect{0, 0, 8, 10}) faults += "tile " + text(to) + ";";
-        const char* looks[] = {"master", "blue", "bluemet", "goldmet", "grmet", "greymet", "orangemet", "redmet"};
-        const bool blank = picture.set == PictureSet::blank;
-        if (!blank && picture.set != look) Write(looks[static_cast<int>(look = picture.set) - 2]);
-        const char role = blank ? 'E' : "TMB"[std::clamp(picture.index, 0, 2)];
+        const char role = picture.set == PictureSet::blank ? 'E' : "TMB"[std::clamp(picture.index, 0, 2)];
         const std::string word = std::string(1, to.width == 8 ? role : role | 0x20) + n(to.x);  // small: not 8 wide
         Write(to.width == 8 || to.width == 4 ? word : word + "w" + n(to.width));
     }
