@@ -502,6 +502,8 @@ def run_tarnel(args, scratch, server, size, source_file):
     install = os.path.join(scratch, "tarnel-install")
     os.makedirs(os.path.join(install, "temp"))
     shutil.copy(args.tarnel, os.path.join(install, "tarnel.exe"))
+    with open(os.path.join(install, "Language.ini"), "wb") as f:  # the Chinese captions the probe looks for
+        f.write(b"zh\r\n")
     with open(os.path.join(install, "vr.ini"), "wb") as f:
         f.write(b"[Ver]\r\nVer=1.9\r\n")
     with open(os.path.join(install, "kelvo.exe"), "wb") as f:

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "platform/win32/ansi_codec.h"
+#include "platform/win32/display_language.h"
 #include "platform/win32/files.h"
 #include "platform/win32/message_boxes.h"
 #include "platform/win32/process_launcher.h"
@@ -39,8 +40,9 @@ int Run(HINSTANCE instance, int showCommand) {
     CryptoApiSha256Factory sha256;
     CryptoApiSignatureVerifier releaseKey(kReleasePublicKey, sizeof kReleasePublicKey);
     PerformanceClock clock;
+    const std::string directory = ApplicationDirectory();
     UpdaterForm form(UpdaterPorts{files, codec, launcher, messages, http, downloads, sha256, releaseKey, clock},
-                     ApplicationDirectory(), OwnVersion());
+                     directory, OwnVersion(), ProgramLanguage(directory));
     UpdaterWindow window(instance, form, messages, UpdaterIcons{IDI_TARNEL, IDI_CHECK, IDI_DOWNLOAD, IDI_EXIT});
     if (!window.Create(showCommand)) return 1;
 

@@ -58,8 +58,9 @@ std::optional<std::int64_t> ContentLengthOf(const std::string& rawHeaders) {
     return std::nullopt;
 }
 
-DownLoad::DownLoad(HttpSession& session, DownloadFiles& files, Sha256Factory& sha256, Clock& clock)
-    : session_(session), files_(files), sha256_(sha256), clock_(clock) {}
+DownLoad::DownLoad(HttpSession& session, DownloadFiles& files, Sha256Factory& sha256, Clock& clock,
+                   Language language)
+    : session_(session), files_(files), sha256_(sha256), clock_(clock), language_(language) {}
 
 DownLoad::~DownLoad() { session_.Close(); }
 
@@ -79,12 +80,12 @@ void DownLoad::Execute() {
     rawHeaders_.clear();
     if (!session_.Open(kAgent)) {
         Cancel();
-        Raise(kNoSession);
+        Raise(std::string(Text(UpdaterText::kNoSession, language_)));
         return;
     }
     if (!session_.OpenUrl(url_)) {
         Cancel();
-        Raise(kNoConnection);
+        Raise(std::string(Text(UpdaterText::kNoConnection, language_)));
         return;
     }
     RawHeaderAnswer headers = session_.QueryRawHeaders(kHeaderCapacity);
@@ -96,7 +97,7 @@ void DownLoad::Execute() {
     std::optional<int> status = session_.StatusCode();
     if (status && (*status < 200 || *status > 299)) {
         Cancel();
-        Raise(HttpStatusMessage(*status));
+        Raise(HttpStatusMessage(*status, language_));
     }
 }
 
@@ -126,18 +127,19 @@ std::optional<DownLoad::Bound> DownLoad::TightestBound(std::optional<std::int64_
     auto consider = [&](std::optional<std::int64_t> bytes, auto message) {
         if (bytes && (!tightest || *bytes < tightest->bytes)) tightest = Bound{*bytes, message(*bytes)};
     };
-    consider(announced, [](std::int64_t bytes) { return LongerThanAnnouncedMessage(bytes); });
-    consider(expected.size, [](std::int64_t bytes) { return SizeMismatchMessage(bytes + 1, bytes); });
-    consider(expected.limit, [](std::int64_t bytes) { return OverLimitMessage(bytes); });
+    const Language language = language_;
+    consider(announced, [language](std::int64_t bytes) { return LongerThanAnnouncedMessage(bytes, language); });
+    consider(expected.size, [language](std::int64_t bytes) { return SizeMismatchMessage(bytes + 1, bytes, language); });
+    consider(expected.limit, [language](std::int64_t bytes) { return OverLimitMessage(bytes, language); });
     return tightest;
 }
 
 std::optional<std::string> DownLoad::BodyProblem(std::int64_t received, std::optional<std::int64_t> announced,
                                                  const ContentCheck& expected, Sha256& digest) const {
-    if (announced && *announced != received) return LengthMismatchMessage(received, *announced);
-    if (expected.size && *expected.size != received) return SizeMismatchMessage(received, *expected.size);
+    if (announced && *announced != received) return LengthMismatchMessage(received, *announced, language_);
+    if (expected.size && *expected.size != received) return SizeMismatchMessage(received, *expected.size, language_);
     if (!expected.sha256.empty() && Upper(digest.HexDigest()) != Upper(expected.sha256))
-        return ChecksumMismatchMessage();
+        return ChecksumMismatchMessage(language_);
     return std::nullopt;
 }
 
@@ -169,7 +171,7 @@ bool DownLoad::StartDownLoad() {
         Raise(message);
         return false;
     };
-    if (!pending) return fail(FileInUseMessage(target));
+    if (!pending) return fail(FileInUseMessage(target, language_));
     // The count and a turn for the window's messages; false when a listener ended the transfer.
     auto report = [&](std::int64_t received) {
         if (GetData) GetData(received);
@@ -193,12 +195,12 @@ bool DownLoad::StartDownLoad() {
         bool due = false;
         while (filled < room && !ended && !due) {
             const ReadAnswer read = session_.Read(piece.data() + filled, room - filled);
-            if (!read.ok) return fail(TransferBrokenMessage());
+            if (!read.ok) return fail(TransferBrokenMessage(language_));
             filled += std::min(read.count, room - filled);
             ended = read.count == 0;
             due = clock_.Milliseconds() - reportedAt >= kProgressInterval;
         }
-        if (filled > 0 && !pending->Write(piece.data(), filled)) return fail(FileInUseMessage(target));
+        if (filled > 0 && !pending->Write(piece.data(), filled)) return fail(FileInUseMessage(target, language_));
         digest->Add(piece.data(), filled);
         received += static_cast<std::int64_t>(filled);
         if (bound && received > bound->bytes) return fail(bound->message);
@@ -209,7 +211,7 @@ bool DownLoad::StartDownLoad() {
     }
     if (!report(received)) return false;
     if (auto problem = BodyProblem(received, announced, expected, *digest)) return fail(*problem);
-    if (!pending->Commit()) return fail(FileInUseMessage(target));
+    if (!pending->Commit()) return fail(FileInUseMessage(target, language_));
     pending.reset();
     if (DownLoadOver) DownLoadOver();
     return false;

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 
+#include "base/language.h"
 #include "updater/clock.h"
 #include "updater/download_files.h"
 #include "updater/http_session.h"
@@ -38,7 +39,9 @@ public:
     static constexpr std::size_t kHeaderCapacity = 1024;
     static constexpr std::int64_t kProgressInterval = 33;  // milliseconds: about 30 times a second
 
-    DownLoad(HttpSession& session, DownloadFiles& files, Sha256Factory& sha256, Clock& clock);
+    // The failures are said in `language`.
+    DownLoad(HttpSession& session, DownloadFiles& files, Sha256Factory& sha256, Clock& clock,
+             Language language = Language::kChinese);
     DownLoad(const DownLoad&) = delete;
     DownLoad& operator=(const DownLoad&) = delete;
     ~DownLoad();
@@ -79,6 +82,7 @@ private:
     DownloadFiles& files_;
     Sha256Factory& sha256_;
     Clock& clock_;
+    Language language_;
     std::string url_;
     std::string saveFile_;
     ContentCheck expected_;

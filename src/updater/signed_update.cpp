@@ -89,18 +89,18 @@ UpdateVerdict VerifyVersionFile(const std::string& fileBytes, SignatureVerifier&
     return verdict;
 }
 
-std::string RefusalMessage(UpdateRefusal refusal) {
+std::string RefusalMessage(UpdateRefusal refusal, Language language) {
     switch (refusal) {
         case UpdateRefusal::Unsigned:
-            return kUnsignedVersionFile;
+            return std::string(Text(UpdaterText::kUnsignedVersionFile, language));
         case UpdateRefusal::Incomplete:
-            return kIncompleteVersionFile;
+            return std::string(Text(UpdaterText::kIncompleteVersionFile, language));
         case UpdateRefusal::BadSignature:
-            return kBadSignature;
+            break;
         case UpdateRefusal::NoVerifier:
-            return kNoSignatureCheck;
+            return std::string(Text(UpdaterText::kNoSignatureCheck, language));
     }
-    return kBadSignature;
+    return std::string(Text(UpdaterText::kBadSignature, language));
 }
 
 }  // namespace varnic

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "base/language.h"
 #include "updater/signature_verifier.h"
 
 namespace varnic {
@@ -43,7 +44,7 @@ UpdateVerdict VerifyVersionFile(const std::string& fileBytes, SignatureVerifier&
 std::string SignedUpdateMessage(const std::string& version, std::int64_t size, const std::string& sha256);
 
 // Why an offer was refused, as shown to the user.
-std::string RefusalMessage(UpdateRefusal refusal);
+std::string RefusalMessage(UpdateRefusal refusal, Language language = Language::kChinese);
 
 // Standard base64 with padding; nullopt for anything else (blanks, a wrong length, other
 // characters, non-zero bits after the last byte).

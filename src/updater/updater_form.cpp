@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/app_files.h"
 #include "base/line_file.h"
 #include "base/numbers.h"
 #include "updater/update_hosts.h"
@@ -12,15 +13,16 @@
 namespace varnic {
 namespace {
 
-FormControl Control(std::string caption, TwipsRect position, bool visible = true) {
+FormControl Control(std::string_view caption, TwipsRect position, bool visible = true) {
     FormControl control;
-    control.caption = std::move(caption);
+    control.caption = caption;
     control.position = position;
     control.visible = visible;
     return control;
 }
 
 constexpr char kProgramFile[] = "\\kelvo.exe";
+constexpr char kTextBoxDesignText[] = "Text1";  // what T1 and T2 hold before any setting
 constexpr char kSendMe[] = " -sendme";
 
 }  // namespace
@@ -44,26 +46,29 @@ std::int64_t AnnouncedSize(const std::string& headerValue) {
     return std::stoll(digits);
 }
 
-UpdaterForm::UpdaterForm(UpdaterPorts ports, std::string installationDirectory, std::string builtInVersion)
-    : Label8(Control(kInstructionsText, {120, 120, 4695, 735})),
-      Option1(Control(kMainServerText, {480, 600, 1215, 255})),
-      Option2(Control(kBackupServerText, {2760, 600, 1455, 255})),
-      Command2(Control(kCheckText, {240, 960, 1170, 420})),
-      Command1(Control(kUpdateText, {1920, 960, 1170, 420})),
-      Command3(Control(kExitText, {3600, 960, 1170, 420})),
-      Label6(Control(kInstalledVersionText, {240, 1560, 1095, 255})),
+UpdaterForm::UpdaterForm(UpdaterPorts ports, std::string installationDirectory, std::string builtInVersion,
+                         Language language)
+    : caption(Text(UpdaterText::kCaption, language)),
+      Label8(Control(Text(UpdaterText::kInstructions, language), {120, 120, 4695, 735})),
+      Option1(Control(Text(UpdaterText::kMainServer, language), {480, 600, 1215, 255})),
+      Option2(Control(Text(UpdaterText::kBackupServer, language), {2760, 600, 1455, 255})),
+      Command2(Control(Text(UpdaterText::kCheck, language), {240, 960, 1170, 420})),
+      Command1(Control(Text(UpdaterText::kUpdate, language), {1920, 960, 1170, 420})),
+      Command3(Control(Text(UpdaterText::kExit, language), {3600, 960, 1170, 420})),
+      Label6(Control(Text(UpdaterText::kInstalledVersion, language), {240, 1560, 1095, 255})),
       Label4(Control("", {1320, 1560, 615, 255})),
-      Label7(Control(kLatestVersionText, {2400, 1560, 1095, 255})),
+      Label7(Control(Text(UpdaterText::kLatestVersion, language), {2400, 1560, 1095, 255})),
       Label5(Control("", {3600, 1560, 975, 255})),
-      Label3(Control(kProgressText, {120, 1920, 450, 210})),
+      Label3(Control(Text(UpdaterText::kProgress, language), {120, 1920, 450, 210})),
       L(Control("", {2280, 1920, 2685, 240})),
-      Label1(Control(kAddressText, {90, 675, 915, 255}, false)),
-      T1(Control(kTextBoxText, {2040, 1920, 855, 270}, false)),
-      Label2(Control(kSaveAsText, {105, 1110, 855, 255}, false)),
-      T2(Control(kTextBoxText, {840, 1920, 1125, 240}, false)),
+      Label1(Control(Text(UpdaterText::kAddress, language), {90, 675, 915, 255}, false)),
+      T1(Control(kTextBoxDesignText, {2040, 1920, 855, 270}, false)),
+      Label2(Control(Text(UpdaterText::kSaveAs, language), {105, 1110, 855, 255}, false)),
+      T2(Control(kTextBoxDesignText, {840, 1920, 1125, 240}, false)),
       ports_(ports),
       directory_(std::move(installationDirectory)),
-      builtInVersion_(std::move(builtInVersion)) {
+      builtInVersion_(std::move(builtInVersion)),
+      language_(language) {
     Option1.value = true;
     pb1.position = {120, 2160, 4695, 255};
 }
@@ -77,7 +82,7 @@ void UpdaterForm::Notify() {
 bool UpdaterForm::Transferring() const { return tg_ && tg_->State() == DownLoadState::Transferring; }
 
 void UpdaterForm::Form_Load() {
-    tg_ = std::make_unique<DownLoad>(ports_.http, ports_.downloads, ports_.sha256, ports_.clock);
+    tg_ = std::make_unique<DownLoad>(ports_.http, ports_.downloads, ports_.sha256, ports_.clock, language_);
     tg_->GetData = [this](std::int64_t received) { tg_GetData(received); };
     tg_->DownLoadOver = [this] { tg_DownLoadOver(); };
     tg_->ErrMassage = [this](const std::string& message) { tg_ErrMassage(message); };
@@ -92,7 +97,7 @@ void UpdaterForm::Form_Load() {
 void UpdaterForm::LoadSetting() {
     const std::string settings = Path(kUpdateSettingsFile);
     if (!ports_.files.Exists(settings)) {
-        ports_.messages.Show(kUpdateSettingsMissing, kApplicationTitle, MessageIcon::None);
+        ports_.messages.Show(Says(UpdaterText::kUpdateSettingsMissing), kApplicationTitle, MessageIcon::None);
         return;
     }
     LineFiles lineFiles(ports_.files, ports_.codec);
@@ -103,7 +108,8 @@ void UpdaterForm::LoadSetting() {
     auto localPath = [&](int lineNumber) -> std::string {
         const std::string& line = lines[lineNumber - 1];
         if (IsInsideInstallFolder(line)) return Path(line);
-        ports_.messages.Show(OutsidePathMessage(lineNumber, line), kErrorTitle, MessageIcon::Critical);
+        ports_.messages.Show(OutsidePathMessage(lineNumber, line, language_), Says(UpdaterText::kErrorTitle),
+                             MessageIcon::Critical);
         return "";
     };
     T1.caption = lines[0];
@@ -133,7 +139,7 @@ void UpdaterForm::Option2_Click() {
 void UpdaterForm::Transfer(const std::string& url, const std::string& saveFile, ContentCheck check,
                            std::int16_t mode) {
     if (saveFile.empty()) {
-        tg_ErrMassage(kNoLocalPath);
+        tg_ErrMassage(Says(UpdaterText::kNoLocalPath));
         return;
     }
     tg_->URL(url);
@@ -188,14 +194,15 @@ void UpdaterForm::tg_DownLoadOver() {
         pb1.value = 0;
         JudgeOffer(installed);
     } else {
-        ports_.messages.Show(kUpdateSucceeded, kNoticeTitle, MessageIcon::Information);
+        ports_.messages.Show(Says(UpdaterText::kUpdateSucceeded), Says(UpdaterText::kNoticeTitle),
+                             MessageIcon::Information);
         // Exactly the file whose signature was checked, whatever "\temp\vr.ini" holds now.
         if (offer_) ports_.files.Write(Path(kInstalledVersionFile), offer_->fileBytes);
         offer_.reset();
     }
 }
 
-// Only a version file signed by the release key shows its version, and "更新" is offered only
+// Only a version file signed by the release key shows its version, and the update is offered only
 // when that version is newer than the installed one and than this program's own (a missing or
 // damaged "\vr.ini" reads as 0, and a replayed older release must not pass for new). A refused
 // file is deleted, so it never passes for a checked one later.
@@ -208,7 +215,7 @@ void UpdaterForm::JudgeOffer(const std::string& installed) {
     if (!verdict.update) {
         ports_.files.Delete(latestFile);
         Notify();
-        tg_ErrMassage(RefusalMessage(verdict.refusal));
+        tg_ErrMassage(RefusalMessage(verdict.refusal, language_));
         return;
     }
     Label5.caption = ports_.codec.ToUtf8(verdict.update->version);
@@ -221,7 +228,7 @@ void UpdaterForm::JudgeOffer(const std::string& installed) {
 }
 
 void UpdaterForm::tg_ErrMassage(const std::string& Message) {
-    ports_.messages.Show(Message, kErrorTitle, MessageIcon::Critical);
+    ports_.messages.Show(Message, Says(UpdaterText::kErrorTitle), MessageIcon::Critical);
 }
 
 }  // namespace varnic

@@ -18,6 +18,7 @@
 #include "updater/clock.h"
 #include "updater/download.h"
 #include "updater/signed_update.h"
+#include "updater/updater_texts.h"
 
 namespace varnic {
 
@@ -55,10 +56,13 @@ public:
     static constexpr int kClientHeight = 2430;
 
     // `installationDirectory` has no trailing backslash; every file name is appended to it.
-    // `builtInVersion` is this program's own version: nothing older is ever offered.
-    UpdaterForm(UpdaterPorts ports, std::string installationDirectory, std::string builtInVersion);
+    // `builtInVersion` is this program's own version: nothing older is ever offered. The window
+    // speaks `language`.
+    UpdaterForm(UpdaterPorts ports, std::string installationDirectory, std::string builtInVersion,
+                Language language = Language::kChinese);
     ~UpdaterForm();
 
+    std::string caption;  // the window's
     FormControl Label8, Option1, Option2, Command2, Command1, Command3;
     FormControl Label6, Label4, Label7, Label5, Label3, L;
     FormControl Label1, T1, Label2, T2;  // hidden: the version file's address and local path
@@ -73,9 +77,9 @@ public:
     void LoadSetting();
     void Option1_Click();
     void Option2_Click();
-    void Command2_Click();  // "检查新版本"
-    void Command1_Click();  // "更新"
-    void Command3_Click();  // "退出"
+    void Command2_Click();  // check for a new version
+    void Command1_Click();  // update
+    void Command3_Click();  // exit
     void Form_Unload();     // the window is closing, by any way; runs once
 
     void tg_GetData(std::int64_t Received);
@@ -86,7 +90,7 @@ public:
     DownLoad* tg() { return tg_.get(); }
 
     std::function<void()> Changed;          // some control's state changed
-    std::function<void()> UnloadRequested;  // "退出": the view closes the window
+    std::function<void()> UnloadRequested;  // exit: the view closes the window
     std::function<void()> Yield;            // handles the window's pending messages
 
 private:
@@ -94,12 +98,14 @@ private:
     void Notify();
     void Transfer(const std::string& url, const std::string& saveFile, ContentCheck check, std::int16_t mode);
     void JudgeOffer(const std::string& installed);
+    std::string Says(UpdaterText name) const { return std::string(Text(name, language_)); }
 
     UpdaterPorts ports_;
     std::string directory_;
     std::string builtInVersion_;
+    Language language_;
     std::unique_ptr<DownLoad> tg_;
-    std::optional<SignedUpdate> offer_;  // the checked, newer version that "更新" installs
+    std::optional<SignedUpdate> offer_;  // the checked, newer version that the update installs
     bool unloaded_ = false;
 };
 

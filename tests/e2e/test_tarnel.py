@@ -26,7 +26,8 @@ class Tarnel(WineTestCase):
         """Version 1.9 installed; its main server serves these and logs the paths asked for."""
         self.s, served = self.session, self.session.folder / "served"
         for name, data in (("vr.ini", b"[Ver]\r\nVer=1.9\r\n"), ("kelvo.exe", KELVO), ("temp/.keep", b""), ("tarnel.exe",
-                           tarnel.read_bytes()), ("served/update/vr.ini", version_file), ("served/update/kelvo.exe", program)):
+                           tarnel.read_bytes()), ("served/update/vr.ini", version_file), ("served/update/kelvo.exe", program),
+                           ("Language.ini", b"zh\r\n")):
             self.s.write(name, data)
         self.log, port_file = served / "requests", served / ("port-%s" % tls)
         tls_files = ["--tls-cert", str(KEYS / (tls + ".pem")), "--tls-key", str(KEYS / (tls + "-key.pem"))] if tls else []

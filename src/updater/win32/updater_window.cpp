@@ -57,7 +57,7 @@ bool UpdaterWindow::Create(int showCommand) {
     dpi_ = ScreenDpi();
     RECT frame{0, 0, MulDiv(UpdaterForm::kClientWidth, dpi_, 1440), MulDiv(UpdaterForm::kClientHeight, dpi_, 1440)};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
-    HWND created = CreateWindowExW(0, kClassName, Wide(kUpdaterCaption).c_str(), kWindowStyle, CW_USEDEFAULT,
+    HWND created = CreateWindowExW(0, kClassName, Wide(form_.caption).c_str(), kWindowStyle, CW_USEDEFAULT,
                                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
                                    nullptr, instance_, this);
     if (!created) return false;
