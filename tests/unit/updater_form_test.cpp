@@ -84,11 +84,12 @@ TEST_F(UpdaterFormTest, TheServersAddressesComeFromTheSettingsFileOrAreBuiltIn) 
 }
 
 TEST_F(UpdaterFormTest, LocalPathsOutsideTheInstallationFolderAreRefusedByLine) {
-    for (const std::string bad : {"", "\\..\\kelvo.exe"}) {
+    for (const std::string bad : {"", "\\..\\kelvo.exe", "short"}) {
         Publish(key.Signed("2.0", "new"), "new");
-        folder.files[In("\\Upsetting.ini")] = kVersionUrl + "\r\n" + bad + "\r\n" + kProgramUrl + "\r\n" + bad + "\r\n";
+        folder.files[In("\\Upsetting.ini")] = bad == "short" ? kVersionUrl + "\r\nshort\r\n"  // two lines only
+                                                            : kVersionUrl + "\r\n" + bad + "\r\n" + kProgramUrl + "\r\n" + bad + "\r\n";
         form->Form_Load();
-        EXPECT_EQ(messages.Texts(), Texts({OutsidePathMessage(2, bad), OutsidePathMessage(4, bad)}));
+        EXPECT_EQ(messages.Texts(), Texts({OutsidePathMessage(2, bad), OutsidePathMessage(4, bad == "short" ? "" : bad)}));
         CheckAndUpdate();
         EXPECT_EQ(messages.Texts().back(), "没有可用的保存位置：请检查 \\Upsetting.ini 或改用“备用服务器”") << bad;
         EXPECT_TRUE(server.calls.empty()) << bad;
@@ -186,6 +187,7 @@ TEST_F(UpdaterFormTest, AnUpdateCountsUpInstallsTheProgramAndRecordsTheCheckedVe
         form->Command1_Click();
         EXPECT_EQ(folder.files[In("\\kelvo.exe")], program) << version;
     }
+    EXPECT_EQ(std::count(server.calls.begin(), server.calls.end(), "OpenUrl " + kProgramUrl), 2) << "the failed and the good";
 }
 
 TEST_F(UpdaterFormTest, TheCounterAndTheBarFollowTheAnnouncedLength) {

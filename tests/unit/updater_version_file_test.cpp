@@ -63,7 +63,7 @@ TEST(VersionFileTest, TheVerifierJudgesTheCanonicalMessageOfAWellFormedFileOnly)
              {VersionFile("2.0", "12k", sha), UpdateRefusal::Incomplete}, {VersionFile("2.0", "1234567890123456789", sha), UpdateRefusal::Incomplete},
              {VersionFile("2.0", "1", sha.substr(1)), UpdateRefusal::Incomplete}, {VersionFile("2.0", "1", "g" + sha.substr(1)), UpdateRefusal::Incomplete},
              {VersionFile("2.0", "1", sha, "abc"), UpdateRefusal::Incomplete},
-             {VersionFile("2.0", "1", sha, std::string(1368, 'A')), UpdateRefusal::Incomplete}}) {  // 1026 bytes
+             {VersionFile("2.0", "1", sha, std::string(1367, 'A') + "="), UpdateRefusal::Incomplete}}) {  // 1025 bytes
         verifier.message = "not asked";
         EXPECT_EQ(VerifyVersionFile(bytes, verifier).refusal, refusal) << bytes;
         EXPECT_EQ(verifier.message, "not asked") << bytes;
@@ -73,7 +73,7 @@ TEST(VersionFileTest, TheVerifierJudgesTheCanonicalMessageOfAWellFormedFileOnly)
 
 TEST(VersionFileTest, TheSignatureIsCanonicalPaddedBase64) {
     for (auto [text, bytes] : {std::pair<const char*, Found>{"TWFu", "Man"}, {"TWE=", "Ma"}, {"TQ==", "M"}, {"+/+/", "\xfb\xff\xbf"},
-                               {"AAAAAA==", std::string(4, '\0')}, {"", nullopt}, {"TWF", nullopt}, {"TW E=", nullopt},
+                               {"AAAAAA==", std::string(4, '\0')}, {"9999", "\xf7\xdf\x7d"}, {"", nullopt}, {"TWF", nullopt}, {"TW E=", nullopt},
                                {"TWE*", nullopt}, {"T===", nullopt}, {"TR==", nullopt}, {"TW=u", nullopt}, {"TWFu\r\n", nullopt}})
         EXPECT_EQ(DecodeBase64(text), bytes) << text;
 }
