@@ -78,6 +78,13 @@ private:
     Resource* current_ = nullptr;
 };
 
+// Bytes that differ from their neighbours (byte i is i * 7 mod 251), as the test server sends.
+inline std::string Pattern(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
+    return bytes;
+}
+
 inline std::string Sha256Of(const std::string& bytes) {
     PortableSha256 digest;
     digest.Add(bytes.data(), bytes.size());

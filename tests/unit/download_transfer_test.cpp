@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
 
 #include "memory_ports.h"
@@ -17,12 +18,6 @@ using Events = std::vector<std::string>;
 
 constexpr char kUrl[] = "http://update.varnic.example/update/kelvo.exe";
 constexpr char kTarget[] = "C:\\Varnic\\kelvo.exe";
-
-std::string Body(std::size_t size) {
-    std::string body(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) body[i] = static_cast<char>('a' + i % 26);
-    return body;
-}
 
 class DownLoadTest : public ::testing::Test {
 protected:
@@ -42,7 +37,7 @@ protected:
     void Run(std::size_t size, Resource resource = {}) {
         events.clear();
         folder.files[kTarget] = "old program";
-        resource.body = Body(size);
+        resource.body = Pattern(size);
         server.resources[kUrl] = resource;
         tg.Execute();
         tg.StartDownLoad();
@@ -52,7 +47,9 @@ protected:
 // Every way a transfer ends: installed only when complete and checked, stopped at once when it
 // grows past what was announced, signed or allowed, and never leaving a partial file.
 TEST_F(DownLoadTest, ATransferReplacesTheTargetOnlyWhenCompleteAndChecked) {
-    const std::string digest = Sha256Of(Body(2500)), abc = "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD";
+    const std::string digest = Sha256Of(Pattern(2500));
+    std::string upper = digest;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     struct Row {
         std::size_t body;
         Resource served;
@@ -73,7 +70,7 @@ TEST_F(DownLoadTest, ATransferReplacesTheTargetOnlyWhenCompleteAndChecked) {
              {300000, {.announced = 1500}, {}, "Err " + LongerThanAnnouncedMessage(1500), 1501},
              {5000, {.announce = false, .piece = 1024, .breakAt = 2048}, {}, "Err " + TransferBrokenMessage()},
              {2500, {}, {2500, digest, {}}},
-             {3, {}, {{}, abc, {}}},  // "abc", the digest in capitals
+             {2500, {}, {{}, upper, {}}},
              {2500, {}, {2500, Sha256Of("another"), {}}, "Err " + ChecksumMismatchMessage()},
              {2500, {}, {2600, "", {}}, "Err " + SizeMismatchMessage(2500, 2600)},
              {300000, {}, {2000, "", {}}, "Err " + SizeMismatchMessage(2001, 2000), 2001},
@@ -90,7 +87,7 @@ TEST_F(DownLoadTest, ATransferReplacesTheTargetOnlyWhenCompleteAndChecked) {
         const std::string what = std::to_string(row.body) + " bytes, " + row.outcome;
         EXPECT_EQ(events.end()[installed ? -2 : -1], installed ? "GetData " + std::to_string(row.body) : row.outcome) << what;
         EXPECT_EQ(events.back(), row.outcome) << what;
-        EXPECT_EQ(folder.files[kTarget], installed ? Body(row.body) : "old program") << what;
+        EXPECT_EQ(folder.files[kTarget], installed ? Pattern(row.body) : "old program") << what;
         EXPECT_LE(server.offset, row.readAtMost) << what;
         EXPECT_EQ(folder.pendingAlive, 0) << what << ": no temporary file stays";
         EXPECT_EQ(server.calls.back(), "Close") << what;

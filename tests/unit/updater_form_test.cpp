@@ -1,5 +1,6 @@
 // The updater window's model driven as the user and the downloader would, over an in-memory
-// installation folder and a fake update server.
+// installation folder and a fake update server; and the version files it reads: the INI
+// lookup, the version text, the signed file's values and signature.
 #include "updater/updater_form.h"
 
 #include <gtest/gtest.h>
@@ -7,8 +8,10 @@
 #include <algorithm>
 
 #include "fakes.h"
+#include "updater/ini_reader.h"
 #include "updater/update_settings.h"
 #include "updater/updater_texts.h"
+#include "updater/version_files.h"
 #include "updater_fakes.h"
 
 namespace varnic {
@@ -22,11 +25,6 @@ const std::string kProgramUrl = "http://update.varnic.example/update/kelvo.exe";
 const std::string kBackupVersionUrl = "http://backup.varnic.example/update/vr.ini";
 const std::string kInstalled = "[Ver]\r\nVer=1.9\r\n";
 
-std::string Program(std::size_t size) {
-    std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
-    return bytes;
-}
 std::string In(const std::string& name) { return "C:\\Varnic" + name; }
 
 class UpdaterFormTest : public ::testing::Test {
@@ -107,7 +105,7 @@ TEST_F(UpdaterFormTest, LocalPathsOutsideTheInstallationFolderAreRefusedByLine) 
 // A check shows only a signed version, and offers "更新" only for one newer than the installed
 // version and than this program's own (1.9 here).
 TEST_F(UpdaterFormTest, TheCheckOffersOnlyASignedVersionNewerThanTheInstalledAndTheBuiltIn) {
-    const std::string program = Program(3000), size = "3000", sha = Sha256Of(program);
+    const std::string program = Pattern(3000), size = "3000", sha = Sha256Of(program);
     const std::string good = key.Signed("2.0", program);
     struct Row {
         const char* installed;  // "": no \vr.ini
@@ -155,7 +153,7 @@ TEST_F(UpdaterFormTest, TheCheckOffersOnlyASignedVersionNewerThanTheInstalledAnd
 }
 
 TEST_F(UpdaterFormTest, AnUpdateCountsUpInstallsTheProgramAndRecordsTheCheckedVersion) {
-    const std::string program = Program(196608), release = key.Signed("2.0", program);
+    const std::string program = Pattern(196608), release = key.Signed("2.0", program);
     form->Form_Load();
     Publish(release, program, {.announced = 200000});  // cut short
     CheckAndUpdate();
@@ -202,7 +200,7 @@ TEST_F(UpdaterFormTest, TheCounterAndTheBarFollowTheAnnouncedLength) {
                                 {"99999999999999999999", 0}})
         EXPECT_EQ(AnnouncedSize(header), size) << header;
     form->Form_Load();  // without a length: the count with an empty total, the bar where it was
-    Publish(key.Signed("2.0", Program(1500)), Program(1500), {.announce = false});
+    Publish(key.Signed("2.0", Pattern(1500)), Pattern(1500), {.announce = false});
     CheckAndUpdate();
     EXPECT_EQ(counters.back() + " " + std::to_string(form->pb1.value), "1,500/ 0");
 }
@@ -213,7 +211,7 @@ TEST_F(UpdaterFormTest, ClosingStartsKelvoInTheTrayOnceAndCancelsARunningDownloa
     form->Form_Load();
     form->Command3_Click();
     EXPECT_EQ(requests, 1);
-    Publish(key.Signed("2.0", Program(300000)), Program(300000));
+    Publish(key.Signed("2.0", Pattern(300000)), Pattern(300000));
     form->Command2_Click();
     server.readMs = 50;
     form->Yield = [&] {
@@ -231,6 +229,72 @@ TEST_F(UpdaterFormTest, ClosingStartsKelvoInTheTrayOnceAndCancelsARunningDownloa
     EXPECT_EQ(launcher.starts[0].show, ShowWindow::Minimized);
     Fresh("C:\\Program Files\\Varnic")->Form_Unload();
     EXPECT_EQ(launcher.starts.back().commandLine, "\"C:\\Program Files\\Varnic\\kelvo.exe\" -sendme");
+}
+
+using std::nullopt;
+using Found = std::optional<std::string>;
+
+TEST(VersionFileTest, ValuesAreFoundAsThePrivateProfileReaderFindsThem) {
+    for (auto [file, value] : {
+             std::pair<const char*, Found>{"[Ver]\r\nVer=1.9\r\n", "1.9"}, {"[ver]\r\nVER=1.9", "1.9"},
+             {"  [ Ver ]  \r\n  Ver  =   1.9 beta  \r\n", "1.9 beta"}, {"[Ver]\nVer=2.0\n", "2.0"}, {"[Ver]\rVer=2.0", "2.0"},
+             {"[Ver]\r\nVer=\"1.9\"\r\n", "1.9"}, {"[Ver]\r\nVer=\"1.9\r\n", "\"1.9"}, {"[Ver]\r\nVer=\r\n", ""},
+             {"[Ver]\r\n;Ver=3.0\r\nVer=1.9\r\n", "1.9"}, {"[Ver]\r\nVer=1.9\r\nVer=2.0\r\n", "1.9"},
+             {"[Other]\r\nVer=3.0\r\n[Ver]\r\nVersion=4\r\nVer=1.9\r\n", "1.9"}, {"[Ver]\r\nSize=1\r\n[Ver]\r\nVer=1.9", nullopt},
+             {"[Ver]\r\nVersion=1.9\r\n", nullopt}, {"[Other]\r\nVer=1.9\r\n", nullopt}, {"Ver=1.9\r\n", nullopt}, {"", nullopt}})
+        EXPECT_EQ(ReadIniValue(file, "Ver", "Ver"), value) << file;
+    struct MarkingCodec final : IdentityCodec {
+        std::string ToUtf8(const std::string& ansi) override { return "<" + ansi + ">"; }
+    } codec;
+    FakeFileSystem files;
+    files.files = {{"a", "[Ver]\r\nVer=1.9\r\n"}, {"long", "[Ver]\r\nVer=" + std::string(60, '7')}, {"no key", "[Ver]\r\n"}};
+    for (auto [name, shown] : {std::pair{"a", "<1.9>"s}, {"long", "<" + std::string(49, '7') + ">"}, {"no key", "0"s}, {"none", "0"s}})
+        EXPECT_EQ(ReadVersionText(files, codec, name), shown) << name;
+}
+
+TEST(VersionFileTest, TheVerifierJudgesTheCanonicalMessageOfAWellFormedFileOnly) {
+    struct Recording final : SignatureVerifier {
+        SignatureCheck answer = SignatureCheck::Valid;
+        std::string message, signature;
+        SignatureCheck Verify(const std::string& m, const std::string& s) override {
+            message = m, signature = s;
+            return answer;
+        }
+    } verifier;
+    const std::string sha = Sha256Of("program"), upper = "[ver]\r\nver = 2.0 beta\r\nSIZE=196608\r\nsha256=" +
+                                                         sha.substr(0, 60) + "ABCD\r\nsignature=AQL/\r\n";
+    const UpdateVerdict verdict = VerifyVersionFile(upper, verifier);
+    ASSERT_TRUE(verdict.update);
+    EXPECT_EQ(verdict.update->version + " " + std::to_string(verdict.update->size) + " " + verdict.update->fileBytes,
+              "2.0 beta 196608 " + upper);
+    EXPECT_EQ(verifier.message, "Varnic update\nVer=2.0 beta\nSize=196608\nSha256=" + sha.substr(0, 60) + "abcd\n");
+    EXPECT_EQ(verifier.signature, "\x01\x02\xff");
+    for (auto [answer, refusal] : {std::pair{SignatureCheck::Invalid, UpdateRefusal::BadSignature},
+                                   {SignatureCheck::Unavailable, UpdateRefusal::NoVerifier}}) {
+        verifier.answer = answer;
+        EXPECT_EQ(VerifyVersionFile(upper, verifier).refusal, refusal);
+    }
+    verifier.answer = SignatureCheck::Valid;
+    for (auto [bytes, refusal] : std::initializer_list<std::pair<std::string, UpdateRefusal>>{
+             {"", UpdateRefusal::Unsigned}, {VersionFile("2.0", "1", sha, ""), UpdateRefusal::Unsigned},
+             {"[Ver]\r\nVer=2.0\r\n[Other]\r\nSignature=AQL/", UpdateRefusal::Unsigned},
+             {VersionFile("", "1", sha), UpdateRefusal::Incomplete}, {VersionFile(std::string(50, '9'), "1", sha), UpdateRefusal::Incomplete},
+             {VersionFile("2.0", "12k", sha), UpdateRefusal::Incomplete}, {VersionFile("2.0", "1234567890123456789", sha), UpdateRefusal::Incomplete},
+             {VersionFile("2.0", "1", sha.substr(1)), UpdateRefusal::Incomplete}, {VersionFile("2.0", "1", "g" + sha.substr(1)), UpdateRefusal::Incomplete},
+             {VersionFile("2.0", "1", sha, "abc"), UpdateRefusal::Incomplete},
+             {VersionFile("2.0", "1", sha, std::string(1367, 'A') + "="), UpdateRefusal::Incomplete}}) {  // 1025 bytes
+        verifier.message = "not asked";
+        EXPECT_EQ(VerifyVersionFile(bytes, verifier).refusal, refusal) << bytes;
+        EXPECT_EQ(verifier.message, "not asked") << bytes;
+    }
+    EXPECT_TRUE(VerifyVersionFile(VersionFile(std::string(49, '9'), "0", sha), verifier).update) << "49 bytes are shown whole";
+}
+
+TEST(VersionFileTest, TheSignatureIsCanonicalPaddedBase64) {
+    for (auto [text, bytes] : {std::pair<const char*, Found>{"TWFu", "Man"}, {"TWE=", "Ma"}, {"TQ==", "M"}, {"+/+/", "\xfb\xff\xbf"},
+                               {"AAAAAA==", std::string(4, '\0')}, {"9999", "\xf7\xdf\x7d"}, {"", nullopt}, {"TWF", nullopt}, {"TW E=", nullopt},
+                               {"TWE*", nullopt}, {"T===", nullopt}, {"TR==", nullopt}, {"TW=u", nullopt}, {"TWFu\r\n", nullopt}})
+        EXPECT_EQ(DecodeBase64(text), bytes) << text;
 }
 
 }  // namespace
