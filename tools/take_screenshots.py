@@ -71,7 +71,7 @@ def main():
             session.write("Language.ini", f"{language}\r\n")
             session.start("kelvo.exe")
             session.probe(("wait-visible", caption, 30000), ("click", caption, kelvo.COMMAND3))
-            session.wait_for(lambda: session.probe(("visible-child", caption, kelvo.F1))[0] == "1",
+            session.wait_for(lambda: session.probe(("visible", caption, kelvo.F1))[0] == "1",
                              what="the panel")
             grab_when_still(session, caption, output / picture)
             if language == "zh":

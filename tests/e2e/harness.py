@@ -1,12 +1,11 @@
-"""Running the real programs under Wine for the end-to-end tests.
-
-ctest sets VARNIC_BUILD (the 32-bit build tree), VARNIC_SOURCE, WINEPREFIX and the display
-(Xvfb started by ./x test). Each test gets a fresh installation folder; the Wine processes of
-the prefix are ended when the test's session closes.
-"""
+"""The real programs under Wine for the end-to-end tests: ctest sets VARNIC_BUILD (the build
+tree), VARNIC_SOURCE, WINEPREFIX and the display (./x test's Xvfb), and keeps Wine's server and
+services up. Each test has a fresh installation folder; what runs from it ends with the test."""
+import contextlib
 import os
 import pathlib
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -14,20 +13,14 @@ import unittest
 
 BUILD = pathlib.Path(os.environ.get("VARNIC_BUILD", "build/mingw-i686")).resolve()
 SOURCE = pathlib.Path(os.environ.get("VARNIC_SOURCE", ".")).resolve()
-APPS = BUILD / "apps"
-HELPERS = BUILD / "tests"
-SCREENSHOTS = BUILD / "screenshots"
+APPS, HELPERS = BUILD / "apps", BUILD / "tests"
+# Test builds installed in place of a shipped program: kelvo whose memory figures hold still, so
+# that it never cleans by itself, whatever the host's free memory.
+TEST_BUILDS = {"kelvo": HELPERS / "kelvo_steady.exe"}
 
 
 def wine_env():
-    env = dict(os.environ)
-    env.setdefault("WINEDEBUG", "-all")
-    env.setdefault("WINEPREFIX", str(BUILD / "wineprefix"))
-    return env
-
-
-class ProbeError(AssertionError):
-    pass
+    return {"WINEDEBUG": "-all", "WINEPREFIX": str(BUILD / "wineprefix"), **os.environ}
 
 
 class Session:
@@ -37,19 +30,12 @@ class Session:
         self.folder = pathlib.Path(tempfile.mkdtemp(prefix="varnic-e2e-"))
         self.env = wine_env()
         self.started = []
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
-        # A wine server started by the first program would keep that program's output pipes
-        # open for its whole life; start it here with no pipes at all.
-        subprocess.run(["wineserver", "-p"], env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
 
-    # -- installation ------------------------------------------------------------------------
     def install(self, *programs, recorders=()):
-        """Copies the built programs, and the command recorder under the names in `recorders`.
-        The programs speak Chinese, as on a Chinese Windows, whatever the host's locale."""
+        """The programs (their test builds where there are), speaking Chinese as on a Chinese Windows
+        whatever the host's locale; the command recorder as `recorders`."""
         for program in programs:
-            shutil.copy(APPS / f"{program}.exe", self.folder / f"{program}.exe")
+            shutil.copy(TEST_BUILDS.get(program, APPS / f"{program}.exe"), self.folder / f"{program}.exe")
         for name in recorders:
             shutil.copy(HELPERS / "command_recorder.exe", self.folder / f"{name}.exe")
         (self.folder / "temp").mkdir(exist_ok=True)
@@ -57,10 +43,8 @@ class Session:
         return self
 
     def write(self, name, data):
-        path = self.folder / name
-        path.parent.mkdir(parents=True, exist_ok=True)
-        path.write_bytes(data if isinstance(data, bytes) else data.encode("ascii"))
-        return path
+        (self.folder / name).parent.mkdir(parents=True, exist_ok=True)
+        (self.folder / name).write_bytes(data if isinstance(data, bytes) else data.encode())
 
     def read(self, name):
         return (self.folder / name).read_bytes()
@@ -68,67 +52,69 @@ class Session:
     def exists(self, name):
         return (self.folder / name).exists()
 
-    # -- programs ------------------------------------------------------------------------------
-    def start(self, program, *args, env=None):
-        process = subprocess.Popen(["wine", str(self.folder / program), *args], cwd=self.folder, env=env or self.env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def start(self, program, *args, env=None):  # from elsewhere, as the start with Windows does
+        process = subprocess.Popen(["wine", str(self.folder / program), *args], cwd=self.folder.parent,
+                                   env=env or self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
         self.started.append(process)
         return process
 
-    def probe(self, *commands, check=True, timeout=120):
+    def probe(self, *commands, timeout=120):
         """Runs ui_probe with the commands (each a tuple); answers the result of each."""
-        args = []
-        for command in commands:
-            if args:
-                args.append("--")
-            args.extend(str(part) for part in command)
-        with tempfile.TemporaryFile() as output:
+        args = [str(part) for command in commands for part in ("--", *command)][1:]
+        with tempfile.TemporaryFile() as output:  # a file: Wine's services could hold a pipe open
             result = subprocess.run(["wine", str(HELPERS / "ui_probe.exe"), *args], env=self.env, stdout=output,
                                     stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, timeout=timeout)
             output.seek(0)
-            lines = output.read().decode("utf-8", "replace").splitlines()
-        lines = [line for line in lines if line.startswith(("OK", "ERR"))]
-        if check and (result.returncode != 0 or len(lines) != len(commands)):
-            raise ProbeError(f"probe {commands} answered {lines}")
-        return [line[3:] for line in lines]
+            lines = [line.partition(" ") for line in output.read().decode("utf-8", "replace").splitlines()]
+        answers = [text.replace("\\\\", "\0").replace("\\r", "\r").replace("\\n", "\n").replace("\0", "\\")
+                   for status, _, text in lines if status in ("OK", "ERR")]
+        if result.returncode != 0 or len(answers) != len(commands):
+            raise AssertionError(f"probe {commands} answered {answers}")
+        return answers
 
     def calls(self):
-        """The starts the command recorder saw: (program, command line, show value)."""
+        """The starts the command recorder logged: (program, command line, show value)."""
         log = self.folder / "calls.log"
-        if not log.exists():
-            return []
-        rows = []
-        for line in log.read_bytes().decode("utf-8").split("\r\n"):
-            if line:
-                program, command_line, show = line.split("\t")
-                rows.append((program, command_line, int(show)))
-        return rows
+        lines = log.read_bytes().decode("utf-8").split("\r\n")[:-1] if log.exists() else []  # whole lines
+        return [(program, command_line, int(show)) for program, command_line, show in (l.split("\t") for l in lines)]
 
-    def wait_for(self, predicate, timeout=30, what="condition"):
+    def wait_for(self, predicate, what, timeout=30):
         deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            value = predicate()
-            if value:
-                return value
-            time.sleep(0.2)
-        raise AssertionError(f"timed out waiting for {what}")
+        while not (value := predicate()):
+            if time.monotonic() > deadline:
+                raise AssertionError(f"timed out waiting for {what}")
+            time.sleep(0.1)
+        return value
 
-    def screenshot(self, name):
-        SCREENSHOTS.mkdir(parents=True, exist_ok=True)
-        path = SCREENSHOTS / name
-        subprocess.run(["import", "-window", "root", str(path)], check=True, env=self.env)
-        return path
+    def xdotool(self, *args):  # real input; a Windows screen point is a point of Wine's desktop window
+        desktop = self.wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "Wine desktop"], env=self.env,
+                                                       capture_output=True, text=True).stdout.split(), "Wine's desktop")
+        subprocess.run(["xdotool", *(desktop[0] if arg == "DESKTOP" else str(arg) for arg in args)], check=True,
+                       env=self.env)
 
-    def key(self, keys):
-        subprocess.run(["xdotool", "key", keys], check=True, env=self.env)
+    def key(self, keys, window):  # Wine hands a hotkey only to a focused Wine window
+        self.probe(("focus", window))
+        self.xdotool("windowfocus", "--sync", "DESKTOP", "key", keys)
+
+    def click(self, x, y, clicks=1):
+        self.xdotool("mousemove", "--window", "DESKTOP", "--sync", x, y, "click", "--repeat", clicks, "--delay", 0, 1)
+
+    def running(self):
+        """The processes running a program of the folder (its image is mapped from there)."""
+        def runs_here(pid):
+            with contextlib.suppress(OSError):
+                return f"{self.folder}/" in pathlib.Path(f"/proc/{pid}/maps").read_text()
+        return [int(pid) for pid in os.listdir("/proc") if pid.isdigit() and runs_here(pid)]
 
     def close(self):
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
         for process in self.started:
-            try:
-                process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                process.kill()
+            process.kill()
+        for pid in self.running():
+            with contextlib.suppress(ProcessLookupError):
+                os.kill(pid, signal.SIGKILL)
+        for process in self.started:
+            process.wait(30)
         shutil.rmtree(self.folder, ignore_errors=True)
 
 

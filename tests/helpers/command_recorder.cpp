@@ -1,14 +1,8 @@
-// Stand-in for empty.exe, tarnel.exe or kelvo.exe in tests: copied under that name, it
-// appends one line to "calls.log" in its own folder and ends at once with exit code 0:
-//   <own exe file name> TAB <whole command line, UTF-8> TAB <show value or -1> CR LF
-// The show value is wShowWindow from the start-up information when STARTF_USESHOWWINDOW is
-// set, else -1.
-//
-// Two switches for tests that need to follow the run, taken from the environment so the
-// command line stays exactly as the caller gave it:
-//   VARNIC_RECORDER_GATE  name of an event to wait for (at most 30 s) after logging; when the
-//                         wait times out the exit code is 3;
-//   VARNIC_RECORDER_DONE  name of an event to set just before exiting.
+// Stand-in for empty.exe, tarnel.exe or kelvo.exe: copied under that name, it appends
+// "<own file name> TAB <command line, UTF-8> TAB <wShowWindow, or -1 without STARTF_USESHOWWINDOW>
+// CR LF" to "calls.log" beside itself. A test may follow the run through two named events given
+// in the environment (the command line stays as the caller gave it): VARNIC_RECORDER_GATE is
+// awaited after logging (at most 30 s, else exit code 3), VARNIC_RECORDER_DONE set at the end.
 #include <windows.h>
 
 #include <string>
@@ -20,31 +14,10 @@ namespace {
 
 using namespace varnic::win32;
 
-std::wstring Environment(const wchar_t* name) {
-    wchar_t value[512];
-    DWORD length = GetEnvironmentVariableW(name, value, 512);
-    return (length == 0 || length >= 512) ? std::wstring() : std::wstring(value, length);
-}
-
-std::string OwnFileName() {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring self(path, length);
-    return Utf8(self.substr(self.find_last_of(L"\\/") + 1));
-}
-
-// Opened for appending with full sharing, so two quick starts both land; a reader that
-// holds the file without sharing delays the open a little.
-UniqueFile OpenLog() {
-    const std::wstring log = Wide(ApplicationDirectory()) + L"\\calls.log";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        UniqueFile file(CreateFileW(log.c_str(), FILE_APPEND_DATA,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file || GetLastError() != ERROR_SHARING_VIOLATION) return file;
-        Sleep(20);
-    }
-    return UniqueFile();
+UniqueHandle EventNamedBy(const wchar_t* variable, DWORD access) {
+    wchar_t name[512];
+    const DWORD length = GetEnvironmentVariableW(variable, name, 512);
+    return UniqueHandle(length > 0 && length < 512 ? OpenEventW(access, FALSE, name) : nullptr);
 }
 
 }  // namespace
@@ -53,22 +26,21 @@ int main() {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     GetStartupInfoW(&startup);
+    wchar_t self[MAX_PATH];
+    const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
     const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
-
-    const std::string line = OwnFileName() + "\t" + Utf8(GetCommandLineW()) + "\t" + std::to_string(show) + "\r\n";
-    UniqueFile log = OpenLog();
-    DWORD written = 0;
-    if (log) WriteFile(log.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-    log.Reset();
-
+    const std::string line = Utf8(path.substr(path.find_last_of(L"\\/") + 1)) + "\t" + Utf8(GetCommandLineW()) +
+                             "\t" + std::to_string(show) + "\r\n";
+    {  // appended with full sharing, so that two quick starts both land
+        UniqueFile log(CreateFileW((Wide(ApplicationDirectory()) + L"\\calls.log").c_str(), FILE_APPEND_DATA,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        WriteFile(log.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    }
     int exitCode = 0;
-    if (std::wstring gate = Environment(L"VARNIC_RECORDER_GATE"); !gate.empty()) {
-        UniqueHandle event(OpenEventW(SYNCHRONIZE, FALSE, gate.c_str()));
-        if (!event || WaitForSingleObject(event.Get(), 30000) != WAIT_OBJECT_0) exitCode = 3;
-    }
-    if (std::wstring done = Environment(L"VARNIC_RECORDER_DONE"); !done.empty()) {
-        UniqueHandle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, done.c_str()));
-        if (event) SetEvent(event.Get());
-    }
+    if (UniqueHandle gate = EventNamedBy(L"VARNIC_RECORDER_GATE", SYNCHRONIZE))
+        exitCode = WaitForSingleObject(gate.Get(), 30000) == WAIT_OBJECT_0 ? 0 : 3;
+    if (UniqueHandle done = EventNamedBy(L"VARNIC_RECORDER_DONE", EVENT_MODIFY_STATE)) SetEvent(done.Get());
     return exitCode;
 }

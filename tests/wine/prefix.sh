@@ -1,15 +1,31 @@
 #!/usr/bin/env bash
-# Creates (once) the Wine prefix given as $1: Chinese fonts mapped, and a virtual desktop
-# with taskbar and tray made the default for every program started in it.
+# prefix.sh PREFIX [PROBE | --done]: makes the Wine prefix of a build tree once (Chinese fonts, a
+# virtual desktop with taskbar and tray); with PROBE (ui_probe.exe) keeps Wine's server and
+# services up by its "hold", so that every test program starts warm, until --done.
 set -eu
-prefix=$1
+export WINEPREFIX=$1 WINEDEBUG=-all
 here=$(cd "$(dirname "$0")" && pwd)
-export WINEPREFIX=$prefix WINEDEBUG=-all
-if [ -f "$prefix/.varnic-ready" ]; then exit 0; fi
-mkdir -p "$prefix"
-wineboot --init >/dev/null 2>&1 || true
-wineserver -w
-wine regedit /S "$(winepath -w "$here/prefix.reg" 2>/dev/null || echo "$here/prefix.reg")" >/dev/null 2>&1
-wineserver -w
-touch "$prefix/.varnic-ready"
-echo "wine prefix ready: $prefix"
+windows_path() { local unix; unix=$(realpath -m "$1"); printf 'Z:%s' "${unix//\//\\}"; }
+if [ "${2:-}" = --done ]; then touch "$WINEPREFIX/.varnic-release"; exit 0; fi
+if [ ! -f "$WINEPREFIX/.varnic-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1 || true
+  wineserver -w
+  wine regedit /S "$(windows_path "$here/prefix.reg")" >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.varnic-ready"
+fi
+[ -n "${2:-}" ] || exit 0
+if [ -f "$WINEPREFIX/.varnic-release" ]; then  # the last run's server ends first, its services with it
+  timeout 60 wineserver -w || true
+  rm -f "$WINEPREFIX/.varnic-release"
+fi
+keep=$(mktemp "$WINEPREFIX/.varnic-keep.XXXXXX")
+setsid wine "$2" hold "$(windows_path "$keep")" "$(windows_path "$keep.held")" \
+  "$(windows_path "$WINEPREFIX/.varnic-release")" </dev/null >/dev/null 2>&1 &
+for _ in $(seq 600); do
+  if [ -f "$keep.held" ]; then rm -f "$keep" "$keep.held"; exit 0; fi
+  sleep 0.1
+done
+echo "the keeper of $WINEPREFIX did not start within a minute" >&2
+exit 1

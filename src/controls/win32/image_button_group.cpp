@@ -3,7 +3,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <utility>
 
 namespace varnic::win32 {
@@ -52,7 +51,7 @@ ImageButtonGroup::ImageButtonGroup(HWND parent) : parent_(parent) {
 ImageButton& ImageButtonGroup::Add(int id, const RECT& pixels, const std::wstring& caption, UniqueIcon picture,
                                    const std::wstring& tooltip) {
     buttons_.push_back(std::make_unique<ImageButton>(parent_, id, pixels, caption, std::move(picture), font_.Get()));
-    if (!tooltip.empty()) SetTooltip(id, tooltip);
+    if (!tooltip.empty()) SetTooltip(buttons_.back()->Handle(), tooltip);
     return *buttons_.back();
 }
 
@@ -64,11 +63,6 @@ ImageButton& ImageButtonGroup::Add(int id, const RECT& pixels, const std::wstrin
     return Add(id, pixels, caption, std::move(picture), tooltip);
 }
 
-ImageButton* ImageButtonGroup::Find(int id) {
-    auto found = std::find_if(buttons_.begin(), buttons_.end(), [id](const auto& b) { return b->Id() == id; });
-    return found == buttons_.end() ? nullptr : found->get();
-}
-
 bool ImageButtonGroup::Draw(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_BUTTON) return false;
     for (const auto& button : buttons_) {
@@ -78,10 +72,6 @@ bool ImageButtonGroup::Draw(const DRAWITEMSTRUCT& item) {
         }
     }
     return false;
-}
-
-void ImageButtonGroup::SetTooltip(int id, const std::wstring& tooltip) {
-    if (ImageButton* button = Find(id)) SetTooltip(button->Handle(), tooltip);
 }
 
 void ImageButtonGroup::SetTooltip(HWND control, const std::wstring& tooltip) {

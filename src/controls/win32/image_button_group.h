@@ -28,15 +28,12 @@ public:
     ImageButton& Add(int id, const RECT& pixels, const std::wstring& caption, int iconResource,
                      const std::wstring& tooltip = L"");
 
-    ImageButton* Find(int id);
     // For WM_DRAWITEM: paints the item when it is one of these buttons; false otherwise.
     bool Draw(const DRAWITEMSTRUCT& item);
-    void SetTooltip(int id, const std::wstring& tooltip);
-    // Any control of the window; an empty tooltip removes the control's tip.
+    // The tip of any control of the window; an empty tooltip removes the control's tip.
     void SetTooltip(HWND control, const std::wstring& tooltip);
 
     HFONT Font() const { return font_.Get(); }
-    HWND Tooltips() const { return tooltips_; }
 
 private:
     HWND parent_;
