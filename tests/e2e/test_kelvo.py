@@ -47,6 +47,29 @@ class Kelvo(WineTestCase):
         self.assertEqual([call[::2] for call in s.calls() if call[0] == "tarnel.exe"], [("tarnel.exe", 1)])
         self.assertEqual(s.read("Setting.ini"), k.QUIET_SETTINGS)
 
+    def test_only_the_background_and_label15_fold_or_open_the_panel_once_per_click(self):
+        s = self.start(files={"Setting.ini": k.QUIET_SETTINGS})  # Check1 unchecked
+        ids = (k.LABEL8, k.COMMAND3, k.CHECK1, k.LABEL12, k.LABEL14, k.LABEL11, k.F1, k.LABEL1, k.LABEL6, k.LABEL2_0,
+               k.LABEL3, k.LABEL15)
+        # Where the controls are, the panel's while it is open.
+        shown = s.probe(("wait-visible", k.CAPTION, 30000), ("click", k.CAPTION, k.COMMAND3), ("sync", k.CAPTION),
+                        *(("rect", k.CAPTION, id) for id in ids), ("click", k.CAPTION, k.COMMAND3), ("sync", k.CAPTION))
+        rect = {id: [int(v) for v in answer.split()] for id, answer in zip(ids, shown[3:-2])}
+        centre = {id: ((left + right) // 2, (top + bottom) // 2) for id, (left, top, right, bottom) in rect.items()}
+        background = ((rect[k.LABEL8][2] + rect[k.COMMAND3][0]) // 2, centre[k.COMMAND3][1])
+        rows = (("the background", background, 1, "1"), ("Label12", centre[k.LABEL12], 1, "1"),
+                ("Label14", centre[k.LABEL14], 1, "1"), ("Label11", centre[k.LABEL11], 1, "1"),
+                ("the panel's frame", (rect[k.F1][0] + 10, rect[k.F1][3] - 10), 1, "1"),
+                ("the background, twice", background, 2, "0"), ("Label1", centre[k.LABEL1], 1, "0"),
+                ("Label6", centre[k.LABEL6], 1, "0"), ("Label2(0)", centre[k.LABEL2_0], 1, "0"),
+                ("Label3", centre[k.LABEL3], 1, "0"), ("Label15, twice", centre[k.LABEL15], 2, "1"),
+                ("Label15", centre[k.LABEL15], 1, "0"))
+        for row, (what, (x, y), clicks, open_after) in enumerate(rows):
+            s.click(x, y, clicks)
+            s.click(*centre[k.CHECK1])  # input is handled in order: once Check1 flipped, the click before is done
+            shown = s.probe(("wait-checked", k.CAPTION, k.CHECK1, 1 - row % 2), ("visible", k.CAPTION, k.F1))
+            self.assertEqual(shown[1], open_after, f"the panel after clicks on {what}")
+
     def test_the_users_choices_survive_a_restart(self):
         s = self.start()
         s.probe(("wait-visible", k.CAPTION, 30000), ("click", k.CAPTION, k.COMMAND3), ("type", k.CAPTION, k.TEXT1, "q"),

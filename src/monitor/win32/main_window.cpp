@@ -1,6 +1,7 @@
 #include "monitor/win32/main_window.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include "monitor/win32/main_window_ids.h"
 #include "monitor/win32/main_window_resources.h"
@@ -63,6 +64,7 @@ bool MainWindow::Create() {
     programIcon_ = LoadIconW(instance_, MAKEINTRESOURCEW(IDI_KELVO));
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = BoundWindow<MainWindow>::Procedure;
     windowClass.hInstance = instance_;
     windowClass.hIcon = programIcon_;
@@ -293,15 +295,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             if (OnSetCursor(reinterpret_cast<HWND>(wParam))) return TRUE;
             break;
-        case WM_LBUTTONDOWN: {
-            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            const RECT picture = PxRect(kImage1);
-            if (!PtInRect(&picture, at)) {
+        case WM_LBUTTONDOWN:
+            // A double-click arrives as WM_LBUTTONDBLCLK (CS_DBLCLKS), so it toggles once.
+            if (IsBackground(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
                 form_.Background_Click();
                 ReflectLayout();
             }
             return 0;
-        }
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) {  // minimising sends the window to the tray
                 SendToTray();
@@ -427,6 +427,14 @@ void MainWindow::OnPaint() {
     MoveToEx(dc, 0, Px(1800), nullptr);
     LineTo(dc, Px(6675), Px(1800));
     EndPaint(window_, &paint);
+}
+
+// The window's own background: neither the picture nor any control. Labels without SS_NOTIFY
+// and the panel's group box let the mouse through to the window, so a click over them arrives
+// here too and must not count.
+bool MainWindow::IsBackground(POINT at) const {
+    const RECT picture = PxRect(kImage1);
+    return !PtInRect(&picture, at) && ChildWindowFromPointEx(window_, at, CWP_SKIPINVISIBLE) == window_;
 }
 
 bool MainWindow::OnSetCursor(HWND over) {

@@ -87,6 +87,7 @@ private:
     void OnPaint();
     void OnTrayCallback(WPARAM wParam, LPARAM lParam);
     void OnClose();
+    bool IsBackground(POINT at) const;
     bool OnSetCursor(HWND over);
     void ShowTrayMenu();
     void Reflect();
