@@ -11,8 +11,9 @@ if [ ! -f "$WINEPREFIX/.varnic-ready" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1 || true
   wineserver -w
+fi
+if [ "$here/prefix.reg" -nt "$WINEPREFIX/.varnic-ready" ]; then  # made, or the settings changed since
   wine regedit /S "$(windows_path "$here/prefix.reg")" >/dev/null 2>&1
-  wineserver -w
   touch "$WINEPREFIX/.varnic-ready"
 fi
 [ -n "${2:-}" ] || exit 0
