@@ -434,7 +434,14 @@ void MainWindow::OnPaint() {
 // here too and must not count.
 bool MainWindow::IsBackground(POINT at) const {
     const RECT picture = PxRect(kImage1);
-    return !PtInRect(&picture, at) && ChildWindowFromPointEx(window_, at, CWP_SKIPINVISIBLE) == window_;
+    if (PtInRect(&picture, at)) return false;
+    for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT area{};
+        GetWindowRect(child, &area);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&area), 2);
+        if (IsWindowVisible(child) && PtInRect(&area, at)) return false;
+    }
+    return true;
 }
 
 bool MainWindow::OnSetCursor(HWND over) {
