@@ -51,10 +51,12 @@ class Kelvo(WineTestCase):
         s = self.start(files={"Setting.ini": k.QUIET_SETTINGS})  # Check1 unchecked
         ids = (k.LABEL8, k.COMMAND3, k.CHECK1, k.LABEL12, k.LABEL14, k.LABEL11, k.F1, k.LABEL1, k.LABEL6, k.LABEL2_0,
                k.LABEL3, k.LABEL15)
-        # Where the controls are, the panel's while it is open.
         shown = s.probe(("wait-visible", k.CAPTION, 30000), ("click", k.CAPTION, k.COMMAND3), ("sync", k.CAPTION),
-                        *(("rect", k.CAPTION, id) for id in ids), ("click", k.CAPTION, k.COMMAND3), ("sync", k.CAPTION))
-        rect = {id: [int(v) for v in answer.split()] for id, answer in zip(ids, shown[3:-2])}
+                        *(("rect", k.CAPTION, id) for id in (0,) + ids), *(("click", k.CAPTION, k.COMMAND3), ("sync", k.CAPTION),
+                                                                          ("rect", k.CAPTION, 0)))
+        rect = {id: [int(v) for v in answer.split()] for id, answer in zip((0,) + ids, shown[3:-3])}  # the panel open
+        folded = [int(v) for v in shown[-1].split()]  # the window's height in twips: 4750 folded, 7050 open
+        self.assertAlmostEqual(rect[0][3] - rect[0][1] - folded[3] + folded[1], (7050 - 4750) * 96 // 1440, delta=2)
         centre = {id: ((left + right) // 2, (top + bottom) // 2) for id, (left, top, right, bottom) in rect.items()}
         background = ((rect[k.LABEL8][2] + rect[k.COMMAND3][0]) // 2, centre[k.COMMAND3][1])
         rows = (("the background", background, 1, "1"), ("Label12", centre[k.LABEL12], 1, "1"),

@@ -24,8 +24,7 @@ UniqueHandle EventNamedBy(const wchar_t* variable, DWORD access) {
 
 int main() {
     STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    GetStartupInfoW(&startup);
+    GetStartupInfoW(&startup);  // fills the whole record
     wchar_t self[MAX_PATH];
     const std::wstring path(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
     const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;

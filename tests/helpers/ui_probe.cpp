@@ -1,7 +1,7 @@
-// ui_probe.exe: looks at and drives the programs' windows for the end-to-end tests, from the
-// same Wine prefix. Commands are separated by "--"; each prints "OK answer" or "ERR why" on one
-// line (CR, LF and backslash escaped as \r, \n, \\); the first that fails ends the probe with
-// exit code 1. WINDOW is a caption or "class:NAME", ID a control's id; waits end at MS (20000).
+// ui_probe.exe: looks at and drives the programs' windows for the end-to-end tests, from their Wine
+// prefix. Commands are separated by "--"; each prints "OK answer" or "ERR why" on one line (CR, LF
+// and backslash escaped as \r, \n, \\); the first that fails ends the probe with exit code 1.
+// WINDOW is a caption or "class:NAME", ID a control's id (0: the window); waits end at MS (20000).
 //   wait-window | wait-visible | wait-gone WINDOW [MS]         visible | enabled | rect WINDOW [ID]
 //   checked | text WINDOW ID     wait-checked | wait-text WINDOW ID STATE-OR-TEXT [MS]
 //   click WINDOW ID (BM_CLICK) | command WINDOW ID (WM_COMMAND) | close | focus | sync WINDOW
@@ -44,7 +44,7 @@ HWND Find(const std::string& name, const wchar_t* windowClass = nullptr) {
 HWND Need(const Args& a, bool control = true) {
     HWND window = Find(a.at(1));
     if (!window) throw Failure("no window " + a.at(1));
-    if (!control || a.size() < 3) return window;
+    if (!control || a.size() < 3 || a[2] == "0") return window;
     HWND child = GetDlgItem(window, std::stoi(a[2]));
     if (!child) throw Failure("no control " + a[2]);
     return child;

@@ -17,16 +17,14 @@ if [ "$here/prefix.reg" -nt "$WINEPREFIX/.varnic-ready" ]; then  # made, or the 
   touch "$WINEPREFIX/.varnic-ready"
 fi
 [ -n "${2:-}" ] || exit 0
-if [ -f "$WINEPREFIX/.varnic-release" ]; then  # the last run's server ends first, its services with it
-  timeout 60 wineserver -w || true
-  rm -f "$WINEPREFIX/.varnic-release"
-fi
+# A server left by an interrupted run (its desktop on that run's display, a test stuck in it) goes.
+wineserver -k 2>/dev/null || true
+wineserver -w
+rm -f "$WINEPREFIX/.varnic-release"
 keep=$(mktemp "$WINEPREFIX/.varnic-keep.XXXXXX")
 setsid wine "$2" hold "$(windows_path "$keep")" "$(windows_path "$keep.held")" \
   "$(windows_path "$WINEPREFIX/.varnic-release")" </dev/null >/dev/null 2>&1 &
-for _ in $(seq 600); do
-  if [ -f "$keep.held" ]; then rm -f "$keep" "$keep.held"; exit 0; fi
-  sleep 0.1
+for _ in $(seq 600); do  # a minute for the keeper to start
+  if [ -f "$keep.held" ]; then rm -f "$keep" "$keep.held"; exit 0; else sleep 0.1; fi
 done
-echo "the keeper of $WINEPREFIX did not start within a minute" >&2
-exit 1
+echo "the keeper of $WINEPREFIX did not start" >&2 && exit 1
