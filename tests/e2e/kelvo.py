@@ -10,6 +10,7 @@ MENU = {name: 2000 + index for index, name in enumerate(
 EDITOR = "自定义规则"  # the rule editor
 EDITOR_CB1, EDITOR_CHECK1, EDITOR_TEXT1, EDITOR_CHECK2, EDITOR_TEXT2 = 3002, 3004, 3006, 3008, 3010
 EDITOR_SAVE, EDITOR_CLOSE = 3013, 3014
+ABOUT, ABOUT_CLOSE = "class:VarnicAbout", 4012  # the about window
 RULE_FILES = ("AllRule.ini", "SmallGameRule.ini", "LargeGameRule.ini", "BTRule.ini")
 
 # Setting.ini: letter, background cleaning, hotkey, tray icon, rule; "0" means on.

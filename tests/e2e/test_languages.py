@@ -5,7 +5,7 @@ import unittest
 
 import kelvo
 from harness import WineTestCase
-from test_kelvo_windows import ABOUT, ABOUT_CLOSE, EDITOR_CLOSE, EDITOR_TEXT1
+from kelvo import ABOUT, ABOUT_CLOSE, EDITOR_CLOSE, EDITOR_TEXT1
 
 ENGLISH_CAPTION = "Varnic V1.9 (BETA5)"
 CHINESE = re.compile("[\u3000-\u9fff\uff00-\uffef]")

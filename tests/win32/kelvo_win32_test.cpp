@@ -1,6 +1,6 @@
-// kelvo's Win32 ports and what only its real windows show: memory figures, process count and
-// start, the tray icon and its gauge; the main window's tooltips, the about window's links. The
-// hotkey, the windows' journeys and the panel's clicks: tests/e2e/test_kelvo.py.
+// kelvo's Win32 ports and what only its real windows show: memory figures, process count and start,
+// the shell, the tray icon and its gauge; the main window's tooltips, the about window's links, the
+// image button's press. The hotkey, the windows' journeys and the panel's clicks: e2e/test_kelvo.py.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which they need.
@@ -107,12 +107,24 @@ TEST(ProcessLauncher, StartsTheFileItNamesWithTheCommandLineAndShowValueAndDoesN
     EXPECT_NE(WaitForSingleObject(done.Get(), 0), WAIT_OBJECT_0) << "Start came back only once the program had ended";
     SetEvent(gate.Get());
     ASSERT_EQ(WaitForSingleObject(done.Get(), 30000), WAIT_OBJECT_0);
-    SetEnvironmentVariableW(L"VARNIC_RECORDER_GATE", nullptr);
+    SetEnvironmentVariableW(L"VARNIC_RECORDER_GATE", nullptr);  // later starts run through
     SetCurrentDirectoryW(previous);
     EXPECT_EQ(testing::FileBytes(installation / "calls.log"), "empty.exe\tempty.exe  *\t2\r\n");
     EXPECT_EQ(testing::FileBytes(planted / "calls.log"), "<missing>");
     EXPECT_FALSE(launcher.Start(installation / "tarnel.exe", "tarnel.exe", ShowWindow::Normal));
     EXPECT_FALSE(launcher.Start(installation.Path(), "empty.exe  *", ShowWindow::Hidden));  // a folder
+}
+
+TEST(Shell, OpensAProgramShownNormally) {
+    testing::ScratchFolder folder{"shell"};
+    ASSERT_TRUE(CopyFileW(Wide(ApplicationDirectory() + "\\command_recorder.exe").c_str(),
+                          Wide(folder / "kelvo.exe").c_str(), FALSE));
+    UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, L"varnic-shell-done"));
+    SetEnvironmentVariableW(L"VARNIC_RECORDER_DONE", L"varnic-shell-done");
+    Win32Shell().Open(folder / "kelvo.exe", folder.Path());
+    ASSERT_EQ(WaitForSingleObject(done.Get(), 30000), WAIT_OBJECT_0);
+    const std::string log = testing::FileBytes(folder / "calls.log");
+    EXPECT_EQ(log.substr(0, log.find('\t')) + log.substr(log.rfind('\t')), "kelvo.exe\t1\r\n") << log;
 }
 
 std::vector<LPARAM> trayCallbacks;
@@ -297,6 +309,25 @@ TEST(AboutWindow, EachLinkOpensItsTargetAtEveryClick) {
             EXPECT_TRUE(opened.find(target) != std::string::npos && folder == "C:\\Varnic") << opened << " in " << folder;
     }
     DestroyWindow(window);
+}
+
+std::vector<WORD> presses;
+
+LRESULT CALLBACK ButtonParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) presses.push_back(LOWORD(wParam));
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Wine lets BM_CLICK press a disabled button; an image button pressed so raises nothing.
+TEST(ImageButton, IsPressedOncePerClickAndNeverWhileDisabled) {
+    UniqueWindow parent(MakeWindow(ButtonParent));
+    ImageButtonGroup group(parent.Get());
+    ImageButton& button = group.Add(21, RECT{10, 10, 148, 38}, L"更新", UniqueIcon{});
+    for (bool enabled : {true, true, false, true}) {
+        button.Enable(enabled);
+        SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+    }
+    EXPECT_EQ(presses, std::vector<WORD>(3, 21));
 }
 
 }  // namespace
