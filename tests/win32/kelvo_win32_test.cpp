@@ -62,31 +62,31 @@ int ListedProcesses() {
     return count;
 }
 
-// Wine's services come and go: the count is compared with listings by hand just before and
-// after it, at a moment when those two agree.
-void ExpectTheCountOfNow(ProcessCounter& counter) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const int before = ListedProcesses(), count = counter.Count();
-        if (ListedProcesses() != before) continue;
-        EXPECT_EQ(count, before);
-        return;
+// Wine's services start and end on their own: the count must agree with listings taken by hand
+// just before and just after it, at some moment before the deadline.
+void ExpectTheCountOfNow(ProcessCounter& counter, const char* moment) {
+    int before = 0, count = 0, after = 0;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 30000;) {
+        before = ListedProcesses(), count = counter.Count(), after = ListedProcesses();
+        if (count == before && count == after) return;
     }
-    ADD_FAILURE() << "the process list never held still";
+    ADD_FAILURE() << "timed out waiting for the count " << moment << " to agree with the listings: counted "
+                  << count << ", listed " << before << " then " << after;
 }
 
 TEST(ProcessCounter, CountsTheRunningProcessesAsTheyStartAndEnd) {
     Win32ProcessCounter counter;
-    ExpectTheCountOfNow(counter);
+    ExpectTheCountOfNow(counter, "at the start");
     wchar_t line[] = L"cmd /c exit";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child{};
     ASSERT_TRUE(CreateProcessW(nullptr, line, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup, &child));
     UniqueHandle process(child.hProcess), thread(child.hThread);
-    ExpectTheCountOfNow(counter);  // with the suspended child
+    ExpectTheCountOfNow(counter, "with the suspended child");
     TerminateProcess(process.Get(), 0);
-    WaitForSingleObject(process.Get(), 30000);
-    ExpectTheCountOfNow(counter);
+    ASSERT_EQ(WaitForSingleObject(process.Get(), 30000), WAIT_OBJECT_0) << "timed out waiting for the child's end";
+    ExpectTheCountOfNow(counter, "after the child's end");
 }
 
 TEST(ProcessLauncher, StartsTheFileItNamesWithTheCommandLineAndShowValueAndDoesNotWait) {
