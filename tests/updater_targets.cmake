@@ -1,9 +1,7 @@
-# Test-only builds of the updater, made for this build tree and never for the release: a key
-# pair (its private half stays in the build tree) whose public half tarnel_testkey trusts
-# instead of the release key, a version file signed with it by x-release-sign, and two
-# certificates for 127.0.0.1: untrusted.pem is never trusted; trusted.pem is shown to Wine as
-# trusted by tests/e2e/trusted_https_run.sh, and Wine then keeps trusting it in the prefix.
-# The shipped tarnel.exe trusts src/updater/release_key.h only.
+# Test-only, never for the release: a key pair (its private half stays in the build tree) that
+# tarnel_testkey trusts instead of the release key, a version file x-release-sign signed with it,
+# and two certificates for 127.0.0.1: untrusted.pem is never trusted; trusted.pem is shown to Wine
+# as trusted by tests/e2e/trusted_https_run.sh (Wine then keeps trusting it in the prefix).
 find_program(VARNIC_OPENSSL openssl)
 if(NOT VARNIC_OPENSSL)
   message(STATUS "No openssl: the signed-update tests are not built")
@@ -32,11 +30,8 @@ target_link_libraries(tarnel_testkey PRIVATE varnic_win32)
 target_link_options(tarnel_testkey PRIVATE $<$<BOOL:${MINGW}>:-municode>)
 add_dependencies(tarnel_testkey updater_test_key)
 
-foreach(test updater_ports_test)
-  if(TARGET ${test})
-    # Wine's drive Z: is the root of the Unix file system.
-    target_compile_definitions(${test} PRIVATE VARNIC_TEST_SIGNED_DIR="Z:${dir}/signed" VARNIC_TEST_TLS_DIR="${dir}")
-    target_include_directories(${test} BEFORE PRIVATE ${dir} ${CMAKE_CURRENT_SOURCE_DIR}/support ${CMAKE_CURRENT_SOURCE_DIR}/unit)
-    add_dependencies(${test} updater_test_key)
-  endif()
-endforeach()
+if(TARGET updater_ports_test)  # Wine's drive Z: is the root of the Unix file system
+  target_compile_definitions(updater_ports_test PRIVATE VARNIC_TEST_SIGNED_DIR="Z:${dir}/signed")
+  target_include_directories(updater_ports_test BEFORE PRIVATE ${dir})
+  add_dependencies(updater_ports_test updater_test_key)
+endif()

@@ -3,14 +3,10 @@
 
   http_server.py [--root DIR] [--port N] [--port-file F] [--log F] [--tls-cert C --tls-key K]
 
-Serves DIR and imitates troublesome servers:
-  /bytes/N                   N bytes of the test pattern (byte i is i*7 mod 251)
-  /status/CODE               that status
-  /length/ANNOUNCED/SENT     announces one length, sends another, closes
-  /drip/N?chunk=C&delay=MS   N bytes in pieces of C bytes, MS milliseconds apart
-  /bigheaders/N?size=S       N bytes after about S bytes of further header lines
-It speaks https with a certificate and key, appends each path asked for to the log, writes its
-port to the port file (complete when it appears) and stops when that file is removed.
+Serves DIR, and N bytes of the pattern (byte i is i*7 mod 251) as /bytes/N, /drip/N?chunk=C&delay=MS
+(pieces of C bytes, MS ms apart), /bigheaders/N?size=S (after about S bytes of further headers),
+/length/ANNOUNCED/SENT (then closes). It logs each path asked for, writes its port to the port
+file (complete when it appears) and stops when that file is removed.
 """
 import http.server, os, pathlib, ssl, sys, threading, time, urllib.parse
 
@@ -19,9 +15,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version, server_version = "HTTP/1.1", "VarnicTest/1.0"
 
     def log_message(self, *args):
-        if self.server.options.get("--log"):
-            with open(self.server.options["--log"], "a") as log:
-                log.write(self.path + "\n")
+        with open(self.server.options.get("--log", os.devnull), "a") as log:
+            log.write(self.path + "\n")
 
     def do_GET(self):
         url = urllib.parse.urlsplit(self.path)
@@ -30,9 +25,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         n = [int(x) for x in numbers if x.isdigit()] + [0, 0]
         pattern = lambda count: bytes(i * 7 % 251 for i in range(count))
         status, body, announced, headers, chunk, delay = 200, pattern(n[0]), None, [], None, 0
-        if kind == "status":
-            status, body = n[0], b"status %d" % n[0]
-        elif kind == "length":
+        if kind == "length":
             body, announced = pattern(n[1]), n[0]
         elif kind == "drip":
             chunk, delay = int(query.get("chunk", 100)), int(query.get("delay", 20)) / 1000
@@ -69,8 +62,7 @@ def main():
     print("PORT %d" % server.server_address[1], flush=True)
     port_file = options.get("--port-file")
     if port_file:
-        with open(port_file + ".tmp", "w") as f:
-            f.write("%d\n" % server.server_address[1])
+        pathlib.Path(port_file + ".tmp").write_text("%d\n" % server.server_address[1])
         os.replace(port_file + ".tmp", port_file)
 
         def stop_when_removed():
