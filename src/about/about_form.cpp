@@ -8,9 +8,9 @@
 namespace varnic::kelvo {
 namespace {
 
-const FontStyle kProductFont{"幼圆", 32, true, false};
-const FontStyle kInfoFont{"宋体", 12, true, false};
-const FontStyle kLinkFont{"宋体", 10.5, true, true};
+const FontStyle kProductFont{FontFace::kTitle, 32, true, false};
+const FontStyle kInfoFont{FontFace::kText, 12, true, false};
+const FontStyle kLinkFont{FontFace::kText, 10.5, true, true};
 constexpr Rgb kLightBlue{128, 128, 255};
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kLinkBlue{0, 0, 255};

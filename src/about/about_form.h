@@ -14,13 +14,6 @@
 
 namespace varnic::kelvo {
 
-struct FontStyle {
-    std::string name;
-    double points = 9;
-    bool bold = false;
-    bool underline = false;
-};
-
 struct StyledLabel : LabelModel {
     FontStyle font;
     Rgb colour;
@@ -34,6 +27,7 @@ public:
     // "\help-en.txt" instead of "\help.txt".
     frmSplash(Shell& shell, std::string appDir, std::function<void()> unloadWindow,
               Language language = Language::kChinese);
+    Language SpokenLanguage() const { return language_; }
 
     void Label1_Click();     // the maker's web site
     void Label2_Click();     // the maker's blog

@@ -12,6 +12,18 @@ struct TwipsRect {
     int left = 0, top = 0, width = 0, height = 0;
 };
 
+// The look of a text: the title face (the about window's product name) or the face of every
+// other text, in points at the screen's DPI. Which face that is depends on the language.
+enum class FontFace { kText, kTitle };
+
+struct FontStyle {
+    FontFace face = FontFace::kText;
+    double points = 9;
+    bool bold = false;
+    bool underline = false;
+    bool operator==(const FontStyle&) const = default;
+};
+
 struct ControlBase {
     TwipsRect place;
     std::string tooltip;

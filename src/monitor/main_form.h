@@ -65,6 +65,7 @@ inline constexpr int kNonClientHeight = 475;  // title bar and borders of the de
 class Form1 {
 public:
     Form1(MainFormPorts ports, MainWindowHost& host, std::string appDir, Language language = Language::kChinese);
+    Language SpokenLanguage() const { return language_; }
 
     // --- life cycle -------------------------------------------------------------------------
     void Form_Load(const std::string& argumentString);

@@ -33,6 +33,7 @@ struct RuleEditorLinks {
 class Form2 {
 public:
     Form2(RuleEditorPorts ports, std::string appDir, RuleEditorLinks links, Language language = Language::kChinese);
+    Language SpokenLanguage() const { return language_; }
 
     // --- life cycle -------------------------------------------------------------------------
     void Form_Load();

@@ -60,6 +60,7 @@ public:
     // speaks `language`.
     UpdaterForm(UpdaterPorts ports, std::string installationDirectory, std::string builtInVersion,
                 Language language = Language::kChinese);
+    Language SpokenLanguage() const { return language_; }
     ~UpdaterForm();
 
     std::string caption;  // the window's

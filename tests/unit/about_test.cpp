@@ -57,7 +57,7 @@ TEST_F(AboutTest, EveryLinkLabelIsBlueBoldAndUnderlined) {
          {&form.Label1, &form.Label2, &form.Label3, &form.Label4, &form.Label5, &form.Label6}) {
         ++links;
         EXPECT_TRUE(label->link) << label->caption;
-        EXPECT_EQ(label->font.name, "宋体");
+        EXPECT_EQ(label->font.face, FontFace::kText);
         EXPECT_DOUBLE_EQ(label->font.points, 10.5);
         EXPECT_TRUE(label->font.bold && label->font.underline) << label->caption;
         EXPECT_EQ(label->colour, (Rgb{0, 0, 255}));

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "about/win32/about_resources.h"
+#include "controls/win32/text_font.h"
 #include "platform/win32/wide.h"
 
 namespace varnic::win32 {
@@ -13,11 +14,7 @@ namespace {
 // A fixed dialog frame without caption or system menu, kept out of the taskbar.
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
-const kelvo::FontStyle kTextFont{"宋体", 9, false, false};
-
-bool SameFont(const kelvo::FontStyle& a, const kelvo::FontStyle& b) {
-    return a.name == b.name && a.points == b.points && a.bold == b.bold && a.underline == b.underline;
-}
+constexpr FontStyle kTextFont{};
 
 COLORREF ColourOf(const Rgb& rgb) { return RGB(rgb.r, rgb.g, rgb.b); }
 
@@ -77,20 +74,16 @@ bool AboutWindow::Build() {
     logo_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_ABOUT_LOGO), IMAGE_ICON, logoSide,
                                               logoSide, LR_DEFAULTCOLOR)));
     textFont_ = FontFor(kTextFont);
-    buttons_ = std::make_unique<ImageButtonGroup>(window_);
+    buttons_ = std::make_unique<ImageButtonGroup>(window_, form_.SpokenLanguage());
     CreateControls();
     return true;
 }
 
-HFONT AboutWindow::FontFor(const kelvo::FontStyle& style) {
+HFONT AboutWindow::FontFor(const FontStyle& style) {
     for (const auto& [known, font] : fonts_)
-        if (SameFont(known, style)) return font.Get();
-    const int height = -static_cast<int>(std::lround(style.points * dpi_ / 72.0));
-    HFONT font = CreateFontW(height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, FALSE, style.underline, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, Wide(style.name).c_str());
-    fonts_.emplace_back(style, GdiObject<HFONT>(font));
-    return font;
+        if (known == style) return font.Get();
+    fonts_.emplace_back(style, CreateTextFont(form_.SpokenLanguage(), style, dpi_));
+    return fonts_.back().second.Get();
 }
 
 HWND AboutWindow::AddControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int id, const TwipsRect& place,

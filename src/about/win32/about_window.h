@@ -49,7 +49,7 @@ private:
     void CreateControls();
     HWND AddControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int id, const TwipsRect& place,
                     const std::string& text, HFONT font);
-    HFONT FontFor(const kelvo::FontStyle& style);
+    HFONT FontFor(const FontStyle& style);
     const Label* LabelOf(HWND control) const;
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     bool OnSetCursor(HWND under);
@@ -63,7 +63,7 @@ private:
     UniqueWindow taskbarOwner_;  // owns the window, so that no taskbar shows it
     int dpi_ = 96;
     std::vector<Label> labels_;
-    std::vector<std::pair<kelvo::FontStyle, GdiObject<HFONT>>> fonts_;
+    std::vector<std::pair<FontStyle, GdiObject<HFONT>>> fonts_;
     HFONT textFont_ = nullptr;  // one of fonts_
     UniqueIcon logo_;  // null: the logo is drawn in code
     std::unique_ptr<ImageButtonGroup> buttons_;

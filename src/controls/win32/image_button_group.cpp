@@ -5,16 +5,11 @@
 
 #include <utility>
 
+#include "controls/win32/screen_units.h"
+#include "controls/win32/text_font.h"
+
 namespace varnic::win32 {
 namespace {
-
-constexpr int kFontPoints = 9;
-
-int WindowDpi(HWND window) {
-    WindowDc dc(window);
-    const int dpi = dc.Get() ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
 
 HINSTANCE InstanceOf(HWND window) { return reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)); }
 
@@ -40,12 +35,10 @@ TOOLINFOW ToolFor(HWND parent, HWND button, const std::wstring& text) {
 
 }  // namespace
 
-ImageButtonGroup::ImageButtonGroup(HWND parent) : parent_(parent) {
+ImageButtonGroup::ImageButtonGroup(HWND parent, Language language)
+    : parent_(parent), font_(CreateTextFont(language, FontStyle{}, ScreenDpi())) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    font_.Reset(CreateFontW(-MulDiv(kFontPoints, WindowDpi(parent), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
 }
 
 ImageButton& ImageButtonGroup::Add(int id, const RECT& pixels, const std::wstring& caption, UniqueIcon picture,

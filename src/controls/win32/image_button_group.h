@@ -1,5 +1,5 @@
-// The image buttons of one window and what they share: the caption font (宋体, 9 points, at
-// the window's DPI) and the window's one tooltip control, which the window's other controls
+// The image buttons of one window and what they share: the caption font (the plain text font
+// of the window's language) and the window's one tooltip control, which the window's other controls
 // use too. The window keeps one group, adds its buttons and forwards WM_DRAWITEM to it.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/language.h"
 #include "controls/win32/image_button.h"
 #include "platform/win32/handles.h"
 
@@ -16,7 +17,7 @@ namespace varnic::win32 {
 
 class ImageButtonGroup {
 public:
-    explicit ImageButtonGroup(HWND parent);
+    explicit ImageButtonGroup(HWND parent, Language language = Language::kChinese);
     ImageButtonGroup(const ImageButtonGroup&) = delete;
     ImageButtonGroup& operator=(const ImageButtonGroup&) = delete;
 

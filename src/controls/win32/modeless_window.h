@@ -9,15 +9,10 @@
 #include <cwchar>
 #include <memory>
 
+#include "controls/win32/screen_units.h"
 #include "platform/win32/handles.h"
 
 namespace varnic::win32 {
-
-inline int ScreenDpi() {
-    WindowDc screen(nullptr);
-    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
 
 // Derived provides `static constexpr const wchar_t* kClassName`, `bool Build()` (creates the
 // controls; false when the window cannot be used) and `LRESULT HandleMessage(UINT, WPARAM, LPARAM)`,

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "controls/win32/screen_units.h"
+#include "controls/win32/text_font.h"
 #include "monitor/win32/main_window_ids.h"
 #include "monitor/win32/main_window_resources.h"
 #include "platform/win32/wide.h"
@@ -48,10 +50,7 @@ MainWindow::MainWindow(HINSTANCE instance, MainWindowPorts ports, std::string ap
       ports_(ports),
       appDir_(appDir),
       secondary_(std::move(secondary)),
-      gauge_([] {
-          WindowDc screen(nullptr);
-          return GetDeviceCaps(screen.Get(), LOGPIXELSY);
-      }()),
+      gauge_(ScreenDpi()),
       form_({ports.files, ports.codec, ports.launcher, ports.memory, ports.processes, ports.clipboard, ports.beeper,
              ports.messages, ports.shell, *this, gauge_, hotkeySystem_},
             *this, std::move(appDir), language) {}
@@ -75,10 +74,7 @@ bool MainWindow::Create() {
     windowClass.lpszClassName = kClassName;
     if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
-    {
-        WindowDc screen(nullptr);
-        dpi_ = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-    }
+    dpi_ = ScreenDpi();
     // Not WS_CLIPCHILDREN: the panel's group box paints only its frame and caption, so the window
     // itself must paint the background inside it.
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -132,12 +128,9 @@ HWND MainWindow::AddControl(const wchar_t* windowClass, DWORD style, int id, con
 
 void MainWindow::CreateControls() {
     kelvo::Form1& f = form_;
-    const int pointHeight = -MulDiv(9, dpi_, 72);
-    font_.Reset(CreateFontW(pointHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
-    linkFont_.Reset(CreateFontW(pointHeight, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"宋体"));
-    buttons_ = std::make_unique<ImageButtonGroup>(window_);
+    font_ = CreateTextFont(f.SpokenLanguage(), FontStyle{}, dpi_);
+    linkFont_ = CreateTextFont(f.SpokenLanguage(), FontStyle{.underline = true}, dpi_);
+    buttons_ = std::make_unique<ImageButtonGroup>(window_, f.SpokenLanguage());
     HFONT font = font_.Get();
 
     struct LabelRow {

@@ -2,6 +2,7 @@
 // the Form2 model.
 #include "rules/win32/rule_editor_window.h"
 
+#include "controls/win32/text_font.h"
 #include "platform/win32/wide.h"
 #include "rules/win32/rule_editor_resources.h"
 
@@ -10,7 +11,6 @@ namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;  // fixed border, no minimize or maximize
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-constexpr int kFontPoints = 9;
 constexpr int kDropDownRows = 5;  // the combo's list shows every rule without scrolling
 
 std::string TextOf(HWND control) {
@@ -69,10 +69,8 @@ bool RuleEditorWindow::Build() {
         SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(mainIcon));
         SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(mainIcon));
     }
-    font_.Reset(CreateFontW(-MulDiv(kFontPoints, dpi_, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            L"宋体"));
-    buttons_ = std::make_unique<ImageButtonGroup>(window_);
+    font_ = CreateTextFont(form_.SpokenLanguage(), FontStyle{}, dpi_);
+    buttons_ = std::make_unique<ImageButtonGroup>(window_, form_.SpokenLanguage());
     CreateControls();
 
     form_.Form_Load();

@@ -1,17 +1,12 @@
 #include "updater/win32/updater_window.h"
 
 #include "controls/progressbar/stored_design.h"
+#include "controls/win32/screen_units.h"
 #include "platform/win32/wide.h"
 #include "updater/updater_texts.h"
 
 namespace varnic::win32 {
 namespace {
-
-int ScreenDpi() {
-    WindowDc screen(nullptr);
-    const int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 
@@ -48,14 +43,14 @@ bool UpdaterWindow::RegisterClassOnce() {
 }
 
 RECT UpdaterWindow::Pixels(const TwipsRect& twips) const {
-    const int left = MulDiv(twips.left, dpi_, 1440), top = MulDiv(twips.top, dpi_, 1440);
-    return RECT{left, top, left + MulDiv(twips.width, dpi_, 1440), top + MulDiv(twips.height, dpi_, 1440)};
+    const int left = win32::Pixels(twips.left, dpi_), top = win32::Pixels(twips.top, dpi_);
+    return RECT{left, top, left + win32::Pixels(twips.width, dpi_), top + win32::Pixels(twips.height, dpi_)};
 }
 
 bool UpdaterWindow::Create(int showCommand) {
     if (window_ || !RegisterClassOnce()) return false;
     dpi_ = ScreenDpi();
-    RECT frame{0, 0, MulDiv(UpdaterForm::kClientWidth, dpi_, 1440), MulDiv(UpdaterForm::kClientHeight, dpi_, 1440)};
+    RECT frame{0, 0, win32::Pixels(UpdaterForm::kClientWidth, dpi_), win32::Pixels(UpdaterForm::kClientHeight, dpi_)};
     AdjustWindowRectEx(&frame, kWindowStyle, FALSE, 0);
     HWND created = CreateWindowExW(0, kClassName, Wide(form_.caption).c_str(), kWindowStyle, CW_USEDEFAULT,
                                    CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
@@ -87,7 +82,7 @@ void UpdaterWindow::AddChild(const FormControl& model, int id, const wchar_t* cl
 }
 
 void UpdaterWindow::CreateControls() {
-    buttons_ = std::make_unique<ImageButtonGroup>(window_);
+    buttons_ = std::make_unique<ImageButtonGroup>(window_, form_.SpokenLanguage());
     const DWORD label = SS_LEFT | SS_NOPREFIX;
     AddChild(form_.Label8, kUpdaterLabel8, L"STATIC", label);
     AddChild(form_.Option1, kUpdaterOption1, L"BUTTON", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP);
