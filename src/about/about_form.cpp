@@ -39,7 +39,8 @@ frmSplash::frmSplash(Shell& shell, std::string appDir, std::function<void()> unl
     Place(Frame1, 0, 0, 5760, 4050);
     Place(imglogo, 240, 120, 1920, 1920);
     Style(lblProductName, {2280, 240, 2700, 645}, kApplicationTitle, kProductFont, kLightBlue);
-    Style(lblPlatform, {2400, 1200, 3240, 240}, text(AboutText::kPlatform), kInfoFont, kBlack);
+    // To the frame's inner edge: fonts standing in for 宋体 draw the line a little wider.
+    Style(lblPlatform, {2400, 1200, 3330, 240}, text(AboutText::kPlatform), kInfoFont, kBlack);
     Style(lblVersion, {2400, 1560, 2490, 240}, text(AboutText::kVersion), kInfoFont, kBlack);
     Link(Label1, {120, 2160, 1095, 255}, text(AboutText::kWebsite));
     Link(Label6, {1200, 2160, 975, 255}, text(AboutText::kMirrorSite));

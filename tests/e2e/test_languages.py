@@ -29,7 +29,7 @@ class Languages(WineTestCase):
         tarnel = s.probe(("dialog", "Varnic", 30000), ("wait-window", "Varnic online update", 30000))[0]
         main = self.run_kelvo("en_US.UTF-8", ENGLISH_CAPTION)
         texts = s.probe(("click", main, kelvo.COMMAND1), ("dialog", "Varnic", 20000), ("command", main, kelvo.LABEL16),
-                        ("wait-window", "Cleaning rules", 20000), ("type", "Cleaning rules", EDITOR_TEXT1, "0"),
+                        ("wait-visible", "Cleaning rules", 20000), ("type", "Cleaning rules", EDITOR_TEXT1, "0"),
                         ("dialog", "Varnic", 20000), ("click", "Cleaning rules", EDITOR_CLOSE),
                         ("click", main, kelvo.LABEL8), ("wait-visible", ABOUT, 20000), ("text", ABOUT, ABOUT_CLOSE),
                         ("text", main, kelvo.LABEL15))
