@@ -32,7 +32,11 @@ SERVER = os.path.join(SOURCE, "tests", "e2e", "http_server.py")
 TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
 
 TARNEL_CAPTION = "Varnic 在线更新"
-TARNEL_CHECK, TARNEL_UPDATE, TARNEL_LATEST = "1004", "1005", "1010"
+sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
+from control_ids import control_ids  # noqa: E402  the ids as tarnel's window defines them
+
+TARNEL_CHECK, TARNEL_UPDATE, TARNEL_LATEST = (str(control_ids("updater/win32/updater_ids.h")["Updater" + name])
+                                              for name in ("Command2", "Command1", "Label5"))
 
 # Setting.ini lines: hotkey letter, then "0" = on for background cleaning, the hotkey and the
 # gauge tray icon, then the rule.

@@ -1,16 +1,18 @@
-"""kelvo's windows as the end-to-end tests see them: captions, control ids (as main_window_ids.h and
-rule_editor_window.h number them), settings files."""
+"""kelvo's windows as the end-to-end tests see them: captions, control ids (read from the windows'
+id headers), settings files."""
+from control_ids import control_ids
+
 CAPTION = "Varnic V1.9（BETA5）"
-(LABEL1, LABEL5, LABEL6, LABEL10, LABEL15, LABEL4, LABEL16, LABEL2_0, LABEL2_1, LABEL2_4, LABEL3, LABEL12, LABEL13,
- LABEL14, LABEL11, COMMAND1, COMMAND2, COMMAND3, LABEL7, LABEL8, LABEL9, CHECK1, CHECK2, OP1, OP2, CB1, TEXT1, F1,
- BAR1) = range(1001, 1030)
-MENU = {name: 2000 + index for index, name in enumerate(
+_MAIN = control_ids("monitor/win32/main_window_ids.h")
+globals().update({name.upper(): number for name, number in _MAIN.items()})  # LABEL1, COMMAND1, ... BAR1
+MENU = {name: _MAIN["FirstMenuEntry"] + index for index, name in enumerate(
     ["show", "dangqianrule", "fengexian2", "updatemenu", "cleanchip", "nowyouhua", "fengexian1", "exitt"])}
 
 EDITOR = "自定义规则"  # the rule editor
-EDITOR_CB1, EDITOR_CHECK1, EDITOR_TEXT1, EDITOR_CHECK2, EDITOR_TEXT2 = 3002, 3004, 3006, 3008, 3010
-EDITOR_SAVE, EDITOR_CLOSE = 3013, 3014
-ABOUT, ABOUT_CLOSE = "class:VarnicAbout", 4012  # the about window
+_EDITOR = control_ids("rules/win32/rule_editor_ids.h")
+EDITOR_CB1, EDITOR_CHECK1, EDITOR_TEXT1, EDITOR_CHECK2, EDITOR_TEXT2, EDITOR_SAVE, EDITOR_CLOSE = (
+    _EDITOR[name] for name in ("Cb1", "Check1", "Text1", "Check2", "Text2", "XpButton1", "XpButton2"))
+ABOUT, ABOUT_CLOSE = "class:VarnicAbout", control_ids("about/win32/about_ids.h")["XpButton1"]  # the about window
 RULE_FILES = ("AllRule.ini", "SmallGameRule.ini", "LargeGameRule.ini", "BTRule.ini")
 
 # Setting.ini: letter, background cleaning, hotkey, tray icon, rule; "0" means on.

@@ -4,10 +4,12 @@ installed kelvo.exe is the command recorder, which logs how tarnel starts it.
 """
 import base64, hashlib, pathlib, re, shutil, subprocess, sys, tempfile, unittest
 
+from control_ids import control_ids
 from harness import APPS, HELPERS, SOURCE, WineTestCase
 
 KEYS, CAPTION, KELVO = HELPERS / "test-release-key", "Varnic 在线更新", (HELPERS / "command_recorder.exe").read_bytes()
-CHECK, UPDATE, EXIT, INSTALLED, LATEST, COUNTER = 1004, 1005, 1006, 1008, 1010, 1012
+CHECK, UPDATE, EXIT, INSTALLED, LATEST, COUNTER = (control_ids("updater/win32/updater_ids.h")["Updater" + name] for name in (
+    "Command2", "Command1", "Command3", "Label4", "Label5", "L"))
 
 
 def signed(version, program):

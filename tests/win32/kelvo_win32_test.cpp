@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 
+#include "about/win32/about_ids.h"
 #include "about/win32/about_window.h"
 #include "fakes.h"
 #include "monitor/win32/main_window.h"
@@ -294,12 +295,12 @@ TEST(MainWindow, EveryTooltipItNamesIsOnItsControl) {
 // A click on a link opens its target through the shell, each time, the installation folder as
 // working folder; a plain label opens nothing. The hosts are the maker's choice, the paths not.
 TEST(AboutWindow, EachLinkOpensItsTargetAtEveryClick) {
-    using Id = AboutWindow::ControlId;
+    using namespace about_ids;
     fakes::FakeShell shell;
     HWND window = AboutWindow::Show(GetModuleHandleW(nullptr), "C:\\Varnic", &shell);
-    const std::pair<int, std::string> rows[] = {  // the target's path{Id::kLblVersion, ""}, {Id::kLabel1, "http://"}, {Id::kLabel6, "http://"},
-        {Id::kLabel2, "/blog"}, {Id::kLabel3, "/soft/22033.html"}, {Id::kLabel4, "/soft/38084.htm"},
-        {Id::kLabel5, "C:\\Varnic\\help.txt"}};
+    const std::pair<int, std::string> rows[] = {  // the target's path
+        {kLblVersion, ""}, {kLabel1, "http://"}, {kLabel6, "http://"}, {kLabel2, "/blog"},
+        {kLabel3, "/soft/22033.html"}, {kLabel4, "/soft/38084.htm"}, {kLabel5, "C:\\Varnic\\help.txt"}};
     for (const auto& [id, target] : rows) {
         shell.opened.clear();
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP})

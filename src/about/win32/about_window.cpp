@@ -4,12 +4,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "about/win32/about_ids.h"
 #include "about/win32/about_resources.h"
 #include "controls/win32/text_font.h"
 #include "platform/win32/wide.h"
 
 namespace varnic::win32 {
 namespace {
+
+using namespace about_ids;
 
 // A fixed dialog frame without caption or system menu, kept out of the taskbar.
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;

@@ -21,10 +21,6 @@ namespace varnic::win32 {
 
 class AboutWindow final : public ModelessWindow<AboutWindow> {
 public:
-    enum ControlId : int {
-        kFrame1 = 4001, kImgLogo, kLblProductName, kLblPlatform, kLblVersion,
-        kLabel1, kLabel6, kLabel2, kLabel3, kLabel4, kText1, kXpButton1, kLabel5,
-    };
     static constexpr const wchar_t* kClassName = L"VarnicAbout";
 
     // Shows the about window: the first call creates it; while it is open, a call brings the

@@ -1,16 +1,38 @@
-// Control ids of kelvo's main window. The end-to-end tests find the controls by these numbers
-// (tests/e2e/kelvo.py), so they are fixed here once.
+// Control ids of kelvo's main window, each defined once here. The end-to-end tests and the
+// benchmarks read them from this file (one `constexpr int kName = number;` a line).
 #pragma once
 
 namespace varnic::win32::main_window_ids {
 
-enum : int {
-    kLabel1 = 1001, kLabel5 = 1002, kLabel6 = 1003, kLabel10 = 1004, kLabel15 = 1005, kLabel4 = 1006,
-    kLabel16 = 1007, kLabel2_0 = 1008, kLabel2_1 = 1009, kLabel2_4 = 1010, kLabel3 = 1011, kLabel12 = 1012,
-    kLabel13 = 1013, kLabel14 = 1014, kLabel11 = 1015, kCommand1 = 1016, kCommand2 = 1017, kCommand3 = 1018,
-    kLabel7 = 1019, kLabel8 = 1020, kLabel9 = 1021, kCheck1 = 1022, kCheck2 = 1023, kOp1 = 1024, kOp2 = 1025,
-    kCb1 = 1026, kText1 = 1027, kF1 = 1028, kBar1 = 1029,
-    kFirstMenuEntry = 2000,  // the tray menu's entries follow in their order: show = 2000 ... exitt = 2007
-};
+constexpr int kLabel1 = 1001;
+constexpr int kLabel5 = 1002;
+constexpr int kLabel6 = 1003;
+constexpr int kLabel10 = 1004;
+constexpr int kLabel15 = 1005;
+constexpr int kLabel4 = 1006;
+constexpr int kLabel16 = 1007;
+constexpr int kLabel2_0 = 1008;
+constexpr int kLabel2_1 = 1009;
+constexpr int kLabel2_4 = 1010;
+constexpr int kLabel3 = 1011;
+constexpr int kLabel12 = 1012;
+constexpr int kLabel13 = 1013;
+constexpr int kLabel14 = 1014;
+constexpr int kLabel11 = 1015;
+constexpr int kCommand1 = 1016;
+constexpr int kCommand2 = 1017;
+constexpr int kCommand3 = 1018;
+constexpr int kLabel7 = 1019;
+constexpr int kLabel8 = 1020;
+constexpr int kLabel9 = 1021;
+constexpr int kCheck1 = 1022;
+constexpr int kCheck2 = 1023;
+constexpr int kOp1 = 1024;
+constexpr int kOp2 = 1025;
+constexpr int kCb1 = 1026;
+constexpr int kText1 = 1027;
+constexpr int kF1 = 1028;
+constexpr int kBar1 = 1029;
+constexpr int kFirstMenuEntry = 2000;  // the tray menu's entries follow in their order: show = 2000 ... exitt = 2007
 
 }  // namespace varnic::win32::main_window_ids

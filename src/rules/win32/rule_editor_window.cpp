@@ -4,10 +4,13 @@
 
 #include "controls/win32/text_font.h"
 #include "platform/win32/wide.h"
+#include "rules/win32/rule_editor_ids.h"
 #include "rules/win32/rule_editor_resources.h"
 
 namespace varnic::win32 {
 namespace {
+
+using namespace rule_editor_ids;
 
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;  // fixed border, no minimize or maximize
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;

@@ -22,10 +22,6 @@ namespace varnic::win32 {
 
 class RuleEditorWindow final : public ModelessWindow<RuleEditorWindow> {
 public:
-    enum ControlId : int {
-        kLabel5 = 3001, kCb1, kFrame1, kCheck1, kLabel1, kText1, kLabel2,
-        kCheck2, kLabel3, kText2, kLabel4, kText3, kXpButton1, kXpButton2, kXpButton3,
-    };
     static constexpr const wchar_t* kClassName = L"VarnicRuleEditor";
 
     // Shows the editor: the first call creates it and loads the four rules; while it is open,

@@ -4,9 +4,12 @@
 #include "controls/win32/screen_units.h"
 #include "platform/win32/wide.h"
 #include "updater/updater_texts.h"
+#include "updater/win32/updater_ids.h"
 
 namespace varnic::win32 {
 namespace {
+
+using namespace updater_ids;
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 

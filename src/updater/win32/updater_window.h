@@ -25,26 +25,6 @@
 
 namespace varnic::win32 {
 
-enum UpdaterControlId : int {
-    kUpdaterLabel8 = 1001,
-    kUpdaterOption1,
-    kUpdaterOption2,
-    kUpdaterCommand2,
-    kUpdaterCommand1,
-    kUpdaterCommand3,
-    kUpdaterLabel6,
-    kUpdaterLabel4,
-    kUpdaterLabel7,
-    kUpdaterLabel5,
-    kUpdaterLabel3,
-    kUpdaterL,
-    kUpdaterPb1,
-    kUpdaterLabel1,
-    kUpdaterT1,
-    kUpdaterLabel2,
-    kUpdaterT2,
-};
-
 // Icon resources of the program for the window and its three buttons (0: none).
 struct UpdaterIcons {
     int window = 0;
