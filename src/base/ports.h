@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -47,6 +48,14 @@ public:
     // Starts `commandLine` with `program` as the image (full path; the command line stays as
     // given). Does not wait. False when the process could not be created.
     virtual bool Start(const std::string& program, const std::string& commandLine, ShowWindow show) = 0;
+    // Starts like Start and keeps the process's handle: once the process has ended, `ended`
+    // runs on the calling thread, from its message loop. Nothing waits for the process
+    // meanwhile. A launcher that cannot follow its processes starts them unfollowed.
+    virtual bool StartFollowed(const std::string& program, const std::string& commandLine, ShowWindow show,
+                               std::function<void()> ended) {
+        (void)ended;
+        return Start(program, commandLine, show);
+    }
 };
 
 // Physical memory, in bytes, and the load in percent (0 to 100).

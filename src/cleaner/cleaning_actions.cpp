@@ -4,25 +4,25 @@
 
 namespace varnic {
 
-std::string CleaningActions::CleanAllCommandLine() { return std::string("empty.exe ") + " *"; }
-
 // The tool is started by its full path in the installation folder, so that no program of the
 // same name in the current folder or on PATH can answer instead; the command line itself
 // stays as the tool has always seen it.
-bool CleaningActions::StartTool(const std::string& commandLine) {
-    return ports_.launcher.Start(AppFile(appDir_, "\\empty.exe"), commandLine, ShowWindow::Hidden);
+bool CleaningActions::StartTool(const std::string& commandLine, std::function<void()> ended) {
+    const std::string tool = AppFile(appDir_, "\\empty.exe");
+    if (!ended) return ports_.launcher.Start(tool, commandLine, ShowWindow::Hidden);
+    return ports_.launcher.StartFollowed(tool, commandLine, ShowWindow::Hidden, std::move(ended));
 }
 
 void CleaningActions::Report(CleaningText failure) {
     ports_.messages.Show(std::string(Text(failure, language_)), kApplicationTitle, MessageIcon::None);
 }
 
-void CleaningActions::Command1Action() {
-    if (!StartTool(CleanAllCommandLine())) Report(CleaningText::kCleanerFailed);
+void CleaningActions::Command1Action(const std::string& commandLine, std::function<void()> ended) {
+    if (!StartTool(commandLine, std::move(ended))) Report(CleaningText::kCleanerFailed);
 }
 
-void CleaningActions::CleanMemory() {
-    if (!StartTool(CleanAllCommandLine()) || !ports_.clipboard.Clear()) {
+void CleaningActions::CleanMemory(const std::string& commandLine, std::function<void()> ended) {
+    if (!StartTool(commandLine, std::move(ended)) || !ports_.clipboard.Clear()) {
         Report(CleaningText::kHotkeyCleanFailed);
         return;
     }

@@ -1,12 +1,15 @@
-// The two ways kelvo cleans memory: both start the working-set tool empty.exe with "*" and
-// return at once. The Command1 action reports a failed start; CleanMemory (the hotkey's clean)
+// The two ways kelvo cleans memory: both start the working-set tool empty.exe with "*" (and
+// the switches of the areas the user chose) and return at once; `ended` runs once the tool
+// has ended. The Command1 action reports a failed start; CleanMemory (the hotkey's clean)
 // also empties the clipboard and beeps, so a user working elsewhere hears that it happened.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "base/language.h"
 #include "base/ports.h"
+#include "cleaner/area_choice.h"
 #include "cleaner/cleaning_texts.h"
 
 namespace varnic {
@@ -24,21 +27,18 @@ public:
         : ports_(ports), appDir_(std::move(appDir)), language_(language) {}
 
     // The "clean now" button: start the tool hidden; a failed start says so in a box.
-    void Command1Action();
+    void Command1Action(const std::string& commandLine = CleanCommandLine({}), std::function<void()> ended = {});
     // The hotkey's clean: start, then clear the clipboard, then beep; the first failure
     // abandons the rest and says so in a box.
-    void CleanMemory();
+    void CleanMemory(const std::string& commandLine = CleanCommandLine({}), std::function<void()> ended = {});
     // Start-up asks the tool to empty kelvo's own working set; a failure is ignored.
     void EmptyOwnWorkingSet();
 
     bool ClearClipboard() { return ports_.clipboard.Clear(); }
     void Beep() { ports_.beeper.Beep(); }
 
-    // The command line as it has always been: "empty.exe " and " *" joined (two blanks).
-    static std::string CleanAllCommandLine();
-
 private:
-    bool StartTool(const std::string& commandLine);
+    bool StartTool(const std::string& commandLine, std::function<void()> ended = {});
 
     void Report(CleaningText failure);
 

@@ -5,6 +5,7 @@
 #include "base/app_files.h"
 #include "base/numbers.h"
 #include "base/web_addresses.h"
+#include "monitor/clean_texts.h"
 #include "monitor/main_form_layout.h"
 
 namespace varnic::kelvo {
@@ -46,7 +47,8 @@ Form1::Form1(MainFormPorts ports, MainWindowHost& host, std::string appDir, Lang
       lineFiles_(ports.files, ports.codec),
       ruleFiles_(lineFiles_, appDir_),
       cleaning_({ports.launcher, ports.clipboard, ports.beeper, ports.messages}, appDir_, language),
-      hotkey_(ports.hotkeySystem, [this] { cleaning_.CleanMemory(); }) {
+      hotkey_(ports.hotkeySystem,
+              [this] { cleaning_.CleanMemory(CleanCommandLine(areas_), WhenCleanEnds(CleanOrigin::kUser)); }) {
     LayOut(*this, language);
 }
 
@@ -77,6 +79,8 @@ void Form1::Form_Load(const std::string& argumentString) {
     }
     for (int index = 0; index < kRuleCount; ++index) cb1.items.emplace_back(Text(Rule(index).name, language_));
     ReadSettings();
+    areas_ = ReadAreaChoice(lineFiles_, File("\\Areas.ini"));
+    elevated_ = host_.IsElevated();
     CheckState();
     host_.StartMinuteTimer();
     if (argumentString == "-sendme") {
@@ -135,6 +139,7 @@ void Form1::Timer1_Tick() {
     // The tip is built in place: twice a second for the program's whole life, it keeps its buffer.
     trayTip_.clear();
     AppendFilled(trayTip_, Says(MonitorText::kTrayTip), {Decimal(availableMb), Decimal(freePercent), Decimal(usedMb)});
+    if (!lastCleanLine_.empty()) trayTip_.append("\r\n").append(lastCleanLine_);
     ports_.tray.SetTip(trayTip_);
     if (Text1.text != lettersShownFor_) {  // both texts follow the hotkey letter
         lettersShownFor_ = Text1.text;
@@ -148,11 +153,12 @@ void Form1::Timer1_Tick() {
     const TickCleaning cleaning(tickIsCleaning_);
     if (freePercent < 20 && LowMemoryCleanCount < 5) {
         ++LowMemoryCleanCount;  // counted first: however the attempt ends, it is one of the five
-        Command1_Click();
+        StartClean(CleanOrigin::kBackground);
     }
     if (freePercent > 20) LowMemoryCleanCount = 0;
 
-    if (Check1.value == 1) engine.ProcessCountTick(ports_.processes.Count(), [this] { Command1_Click(); });
+    if (Check1.value == 1)
+        engine.ProcessCountTick(ports_.processes.Count(), [this] { StartClean(CleanOrigin::kBackground); });
 }
 
 void Form1::DrawGauge(std::int64_t availableMb, int freePercent) {
@@ -174,7 +180,7 @@ void Form1::DrawGauge(std::int64_t availableMb, int freePercent) {
 void Form1::Timer2_Tick() {
     if (tickIsCleaning_) return;  // a minute that ends inside a tick's box is not counted
     const TickCleaning cleaning(tickIsCleaning_);
-    engine.MinuteTick(Check1.value == 1, [this] { Command1_Click(); });
+    engine.MinuteTick(Check1.value == 1, [this] { StartClean(CleanOrigin::kBackground); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -298,7 +304,21 @@ void Form1::cb1_Click() {
 // ---------------------------------------------------------------------------------------------
 // Commands
 
-void Form1::Command1_Click() { cleaning_.Command1Action(); }
+void Form1::Command1_Click() { StartClean(CleanOrigin::kUser); }
+
+void Form1::StartClean(CleanOrigin origin) {
+    cleaning_.Command1Action(CleanCommandLine(areas_), WhenCleanEnds(origin));
+}
+
+// The available memory is read as the clean starts and again when empty.exe has ended.
+std::function<void()> Form1::WhenCleanEnds(CleanOrigin origin) {
+    return [this, origin, before = ports_.memory.Read().availPhys] {
+        const CleanReport report =
+            ReportClean(origin, before, ports_.memory.Read().availPhys, host_.LocalTime(), language_);
+        lastCleanLine_ = report.tipLine;  // the next tick shows it
+        if (report.balloon) ports_.tray.ShowBalloon(kApplicationTitle, *report.balloon);
+    };
+}
 
 void Form1::Command2_Click() {
     ports_.tray.SendToTray();
@@ -358,6 +378,38 @@ void Form1::MenuClicked(const std::string& entryName) {
     } else if (entryName == "exitt") {
         HideOnClose = 0;
         Unload();
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The memory-area submenu
+
+std::vector<AreaMenuEntry> Form1::AreaMenu() const {
+    std::vector<AreaMenuEntry> menu{{std::string(Text(CleanText::kMenuWorkingSets, language_)), true, false}};
+    for (MemoryArea area : kMemoryAreas) {
+        std::string name(Text(FactsOf(area).name, language_));
+        if (language_ == Language::kEnglish && name[0] >= 'a' && name[0] <= 'z') name[0] = static_cast<char>(name[0] - 32);
+        if (!elevated_) name = Fill(Text(CleanText::kNeedsAdministrator, language_), {name});
+        menu.push_back({name, areas_.Has(area), true});
+    }
+    if (!elevated_) menu.push_back({std::string(Text(CleanText::kMenuRestartElevated, language_)), false, true});
+    return menu;
+}
+
+void Form1::AreaMenuClicked(std::size_t index) {
+    if (index >= 1 && index <= std::size(kMemoryAreas)) {
+        const MemoryArea area = kMemoryAreas[index - 1];
+        areas_.Set(area, !areas_.Has(area));
+        WriteAreaChoice(lineFiles_, File("\\Areas.ini"), areas_);
+    } else if (index == std::size(kMemoryAreas) + 1 && !elevated_) {
+        // The hotkey is let go first, so that the elevated kelvo can take it.
+        hotkey_.RemoveHotkey();
+        if (host_.RestartElevated()) {
+            HideOnClose = 0;
+            Unload();
+        } else if (Check2.value == 1) {
+            hotkey_.SetHotkey(Text1.text);
+        }
     }
 }
 

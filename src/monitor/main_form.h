@@ -15,8 +15,10 @@
 #include "base/language.h"
 #include "base/line_file.h"
 #include "base/ports.h"
+#include "cleaner/area_choice.h"
 #include "cleaner/cleaning_actions.h"
 #include "cleaner/hotkey.h"
+#include "monitor/clean_report.h"
 #include "monitor/monitor_ports.h"
 #include "monitor/monitor_texts.h"
 #include "rules/rule_engine.h"
@@ -34,6 +36,11 @@ public:
     virtual void ShowRuleEditor() = 0;  // modeless, one instance
     virtual void ShowAbout() = 0;       // modeless, one instance
     virtual void EndProgram() = 0;      // the window really unloads
+    virtual bool IsElevated() = 0;      // kelvo holds the administrator's rights
+    // Starts kelvo again, asking the user for the administrator's rights; false when the
+    // user declined or it could not start.
+    virtual bool RestartElevated() = 0;
+    virtual ClockTime LocalTime() = 0;
 };
 
 struct MainFormPorts {
@@ -56,6 +63,13 @@ class FreeMemoryBar {
 public:
     virtual ~FreeMemoryBar() = default;
     virtual void SetValue(std::int32_t value) = 0;
+};
+
+// An entry of the tray's memory-area submenu.
+struct AreaMenuEntry {
+    std::string caption;
+    bool checked = false;
+    bool enabled = true;
 };
 
 inline constexpr int kFoldedHeight = 4750;  // outer window height in twips, panel folded in
@@ -92,6 +106,10 @@ public:
     void UserEditedText1(const std::string& text);
     void UserSelectedCb1(int index);
     void MenuClicked(const std::string& entryName);  // an entry of the tray menu tt
+    // The memory-area submenu: the working sets (always on), the areas in the order they are
+    // emptied, and, while kelvo is not elevated, the entry that restarts it elevated.
+    std::vector<AreaMenuEntry> AreaMenu() const;
+    void AreaMenuClicked(std::size_t index);
 
     // --- assignments that raise the control's handler when the value changes ----------------
     void SetText1(const std::string& text);
@@ -141,6 +159,8 @@ private:
     void op2_Click();
     void cb1_Click();
     void nowyouhua_Click();
+    void StartClean(CleanOrigin origin);
+    std::function<void()> WhenCleanEnds(CleanOrigin origin);
     void exitt_Click();
     void Unload();
     void DrawGauge(std::int64_t availableMb, int freePercent);
@@ -156,6 +176,9 @@ private:
     LineFiles lineFiles_;
     RuleFiles ruleFiles_;
     CleaningActions cleaning_;
+    AreaChoice areas_;
+    bool elevated_ = false;
+    std::string lastCleanLine_;  // the tray tip's line about the last clean that ended
     Hotkey hotkey_;
     FreeMemoryBar* bar1_ = nullptr;
     std::string trayTip_;

@@ -21,6 +21,7 @@ public:
     virtual void SetMenuEnabled() = 0;                  // from now on the icon offers the tray menu
     virtual void ShowProgramIcon() = 0;                 // the tray icon becomes the window's icon
     virtual void ShowGaugeIcon() = 0;                   // the tray icon becomes the gauge just drawn
+    virtual void ShowBalloon(const std::string& title, const std::string& text) = 0;  // a notice by the icon
 };
 
 // p1: an off-screen picture of 555 x 495 twips on which the gauge is drawn before it is turned

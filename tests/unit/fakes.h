@@ -32,6 +32,13 @@ public:
         if (onStart) onStart();
         return true;
     }
+    std::vector<std::function<void()>> followed;  // the `ended` of each followed start, in order
+    bool StartFollowed(const std::string& program, const std::string& commandLine, ShowWindow show,
+                       std::function<void()> ended) override {
+        if (!Start(program, commandLine, show)) return false;
+        followed.push_back(std::move(ended));
+        return true;
+    }
     int Count(const std::string& commandLine) const {
         int n = 0;
         for (const auto& s : starts) n += s.commandLine == commandLine;
@@ -103,6 +110,7 @@ class FakeTray : public Tray {
 public:
     std::vector<std::string> calls;
     std::string tip;
+    std::vector<std::string> balloons;  // "title: text"
     int gaugeIcons = 0;
     bool windowHidden = false;
     void SendToTray() override {
@@ -117,6 +125,9 @@ public:
     void SetMenuEnabled() override { calls.push_back("SetMenuEnabled"); }
     void ShowProgramIcon() override { calls.push_back("ShowProgramIcon"); }
     void ShowGaugeIcon() override { ++gaugeIcons; }
+    void ShowBalloon(const std::string& title, const std::string& text) override {
+        balloons.push_back(title + ": " + text);
+    }
 };
 
 class RecordingGauge : public GaugeSurface {
@@ -191,6 +202,9 @@ public:
     std::vector<std::string> calls;
     std::set<std::string> unloadablePictures;
     std::function<void()> onEndProgram;
+    bool elevated = false;
+    bool restartAccepted = true;
+    kelvo::ClockTime now{9, 5};
     bool LoadBackground(const std::string& path) override {
         calls.push_back("LoadBackground " + path);
         return !unloadablePictures.count(path);
@@ -203,6 +217,12 @@ public:
         calls.push_back("EndProgram");
         if (onEndProgram) onEndProgram();
     }
+    bool IsElevated() override { return elevated; }
+    bool RestartElevated() override {
+        calls.push_back("RestartElevated");
+        return restartAccepted;
+    }
+    kelvo::ClockTime LocalTime() override { return now; }
 };
 
 }  // namespace varnic::fakes

@@ -11,8 +11,11 @@ namespace varnic::fakes {
 inline const std::string kDir = "C:\\Varnic";
 inline std::string At(const char* name) { return kDir + name; }
 
-class KelvoTest : public ::testing::Test {
-protected:
+struct Kelvo {
+    explicit Kelvo(Language language = Language::kChinese)
+        : form({files, codec, launcher, memory, processes, clipboard, beeper, messages, shell, tray, gauge, hotkeys},
+               host, kDir, language) {}
+
     FakeFileSystem files;
     IdentityCodec codec;
     FakeLauncher launcher;
@@ -26,9 +29,7 @@ protected:
     RecordingGauge gauge;
     FakeHotkeySystem hotkeys;
     FakeHost host;
-    kelvo::Form1 form{{files, codec, launcher, memory, processes, clipboard, beeper, messages, shell, tray, gauge,
-                       hotkeys},
-                      host, kDir};
+    kelvo::Form1 form;
 
     const std::string empty = At("\\empty.exe");
     const std::string cleanAll = "empty.exe  *";
@@ -37,5 +38,7 @@ protected:
     std::string Settings() { return files.files[At("\\Setting.ini")]; }
     int Cleans() const { return launcher.Count(cleanAll); }
 };
+
+class KelvoTest : public ::testing::Test, public Kelvo {};
 
 }  // namespace varnic::fakes

@@ -161,5 +161,84 @@ TEST_F(Commands, ChoosingARuleSavesItAndReloadsTheEngine) {
     EXPECT_EQ(form.Label15.caption, "当前清理规则：BT下载清理规则");
 }
 
+// The clean routes a user or the program takes, and whether the user asked for the clean.
+const std::tuple<const char*, void (*)(Kelvo&), bool> kRoutes[] = {
+    {"button", [](Kelvo& k) { k.form.Command1_Click(); }, true},
+    {"tray entry", [](Kelvo& k) { k.form.MenuClicked("nowyouhua"); }, true},
+    {"hotkey", [](Kelvo& k) { k.form.HotkeyModule().HotkeyWndProc(0x0312, std::uintptr_t(-16383), 0); }, true},
+    {"low memory", [](Kelvo& k) { k.memory.status.memoryLoad = 85, k.form.Timer1_Tick(); }, false},
+    {"minute rule", [](Kelvo& k) { k.form.Timer2_Tick(); }, false},
+};
+
+TEST(Areas, EveryCleanPassesTheChosenAreasInTheirOrderAndAnOddOrMissingFileMeansWorkingSetsOnly) {
+    const std::pair<const char*, std::string> areaFiles[] = {
+        {nullptr, "empty.exe  *"},
+        {"standby\r\nfilecache\r\n", "empty.exe  * -filecache -standby"},
+        {" Combine \r\n\r\nMODIFIED\r\nlowstandby", "empty.exe  * -modified -lowstandby -combine"},
+        {"standby\r\ntrim\r\n", "empty.exe  *"},
+        {"-standby\r\n", "empty.exe  *"},
+    };
+    for (const auto& [file, line] : areaFiles)
+        for (const auto& [route, clean, asked] : kRoutes) {
+            Kelvo k;
+            if (file) k.files.files[At("\\Areas.ini")] = file;
+            k.Load();
+            k.launcher.starts.clear();
+            clean(k);
+            ASSERT_EQ(k.launcher.starts.size(), 1u) << route;
+            EXPECT_EQ(k.launcher.starts[0].commandLine, line) << route << " with " << (file ? file : "no file");
+            k.form.HotkeyModule().RemoveHotkey();
+        }
+}
+
+TEST(Areas, TheSubmenuChoiceSurvivesARestartAndOnlyItsLastEntryAsksForTheAdministrator) {
+    Kelvo k;
+    k.Load();
+    for (std::size_t entry : {0, 4, 1, 5, 5}) k.form.AreaMenuClicked(entry);  // identical pages on and off again
+    EXPECT_EQ(k.files.files[At("\\Areas.ini")], "filecache\r\nstandby\r\n");
+    EXPECT_EQ(k.Settings(), "E\r\n0\r\n0\r\n0\r\n0\r\n");
+    k.host.restartAccepted = false;
+    k.form.AreaMenuClicked(6);
+    EXPECT_TRUE(k.form.HotkeyModule().Installed());  // refused: kelvo stays, with its hotkey
+    k.form.HotkeyModule().RemoveHotkey();
+    for (bool elevated : {false, true}) {
+        Kelvo again;
+        again.files = k.files;
+        again.host.elevated = elevated;
+        again.Load();
+        const auto menu = again.form.AreaMenu();
+        ASSERT_EQ(menu.size(), elevated ? 6u : 7u);
+        EXPECT_TRUE(menu[0].checked && !menu[0].enabled);
+        for (std::size_t i = 1; i < 6; ++i) EXPECT_EQ(menu[i].checked, i == 1 || i == 4) << i;
+        EXPECT_EQ(menu[4].caption, elevated ? "备用列表" : "备用列表（需要管理员）");
+        again.form.AreaMenuClicked(6);
+        EXPECT_EQ(again.host.calls.back(), elevated ? "StartMinuteTimer" : "EndProgram");
+        EXPECT_FALSE(again.form.HotkeyModule().Installed() && !elevated);
+        again.form.HotkeyModule().RemoveHotkey();
+    }
+}
+
+TEST(Areas, AnAskedCleanEndsInABalloonEveryCleanInTheTipLineWithTheFreedMegabytesAndTime) {
+    const std::tuple<Language, std::uint64_t, std::uint64_t, const char*, const char*> cases[] = {
+        {Language::kChinese, 200ull << 20, (300ull << 20) + (1 << 19), "Varnic: 已释放 100M 内存", "上次清理 09:05：释放 100M"},
+        {Language::kEnglish, 200ull << 20, (201ull << 20) - 1, "Varnic: Freed 0 MB", "Last clean 09:05: freed 0 MB"},
+        {Language::kEnglish, 300ull << 20, 200ull << 20, "Varnic: Freed 0 MB", "Last clean 09:05: freed 0 MB"},
+    };
+    for (const auto& [language, before, after, balloon, tipLine] : cases)
+        for (const auto& [route, clean, asked] : kRoutes) {
+            Kelvo k(language);
+            k.Load();
+            k.memory.status.availPhys = before;
+            clean(k);
+            k.memory.status = {45, 512ull << 20, after};
+            ASSERT_EQ(k.launcher.followed.size(), 1u) << route;
+            k.launcher.followed[0]();
+            k.form.Timer1_Tick();
+            EXPECT_EQ(k.tray.balloons, asked ? std::vector<std::string>{balloon} : std::vector<std::string>{}) << route;
+            EXPECT_TRUE(k.tray.tip.ends_with(std::string("\r\n") + tipLine)) << route << ": " << k.tray.tip;
+            k.form.HotkeyModule().RemoveHotkey();
+        }
+}
+
 }  // namespace
 }  // namespace varnic::fakes

@@ -114,6 +114,13 @@ TEST(ProcessLauncher, StartsTheFileItNamesWithTheCommandLineAndShowValueAndDoesN
     EXPECT_EQ(testing::FileBytes(planted / "calls.log"), "<missing>");
     EXPECT_FALSE(launcher.Start(installation / "tarnel.exe", "tarnel.exe", ShowWindow::Normal));
     EXPECT_FALSE(launcher.Start(installation.Path(), "empty.exe  *", ShowWindow::Hidden));  // a folder
+    std::vector<int> ended;  // followed starts: each end runs from this thread's messages once its program ended
+    for (int which : {1, 2})
+        EXPECT_TRUE(launcher.StartFollowed(installation / "empty.exe", "empty.exe  * -standby", ShowWindow::Hidden,
+                                           [&ended, which] { ended.push_back(which); }));
+    EXPECT_TRUE(ended.empty());
+    ASSERT_TRUE(PumpUntil("the ends of both followed empty.exe", [&] { return ended.size() == 2; }));
+    EXPECT_EQ(ended[0] + ended[1], 3);
 }
 
 TEST(Shell, OpensAProgramShownNormally) {

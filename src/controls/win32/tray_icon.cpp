@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <iterator>
 #include <utility>
 
 namespace varnic::win32 {
@@ -48,7 +49,7 @@ TrayIcon::TrayIcon(HWND owner, UINT callbackMessage, UINT id)
 
 TrayIcon::~TrayIcon() { Remove(); }
 
-bool TrayIcon::Notify(DWORD message, UINT flags) {
+bool TrayIcon::Notify(DWORD message, UINT flags, const std::wstring* balloonTitle, const std::wstring* balloonText) {
     FullRecord record{};
     NOTIFYICONDATAW& data = record.data;
     data.cbSize = recordSize_;
@@ -61,6 +62,14 @@ bool TrayIcon::Notify(DWORD message, UINT flags) {
         const std::wstring tip = FitTip(tip_, TipCapacity(recordSize_));
         tip.copy(data.szTip, tip.size());
         if (version4_) data.uFlags |= kShowStandardTip;
+    }
+    if (flags & NIF_INFO) {
+        constexpr std::size_t kTitle = std::size(NOTIFYICONDATAW{}.szInfoTitle) - 1;
+        constexpr std::size_t kText = std::size(NOTIFYICONDATAW{}.szInfo) - 1;
+        FitTip(*balloonTitle, kTitle).copy(data.szInfoTitle, kTitle);
+        FitTip(*balloonText, kText).copy(data.szInfo, kText);
+        data.dwInfoFlags = NIIF_INFO;
+        data.uTimeout = 10000;  // what shells before Vista keep it for; later ones choose themselves
     }
     if (message == NIM_SETVERSION) data.uVersion = version4_ ? kNotifyIconVersion4 : NOTIFYICON_VERSION;
     return Shell_NotifyIconW(message, &data) != FALSE;
@@ -130,6 +139,10 @@ void TrayIcon::SetTip(const std::wstring& tip) {
     if (tip == tip_) return;
     tip_ = tip;
     ShowChange();
+}
+
+bool TrayIcon::ShowBalloon(const std::wstring& title, const std::wstring& text) {
+    return shown_ && Notify(NIM_MODIFY, NIF_INFO, &title, &text);
 }
 
 bool TrayIcon::OnTaskbarCreated() {

@@ -42,6 +42,10 @@ public:
     void SetTip(const std::wstring& tip);
     const std::wstring& Tip() const { return tip_; }
 
+    // A balloon notice by the icon (Windows 2000 and later), cut to what the shell holds. The
+    // shell shows it for a while and drops it by itself; false when the icon is not shown.
+    bool ShowBalloon(const std::wstring& title, const std::wstring& text);
+
     // The owner calls this on TaskbarCreatedMessage(): Explorer restarted and forgot every
     // icon. Shows the icon again if it is wanted. True when it is shown afterwards.
     bool OnTaskbarCreated();
@@ -72,7 +76,8 @@ public:
     static std::wstring FitTip(const std::wstring& tip, std::size_t capacity);
 
 private:
-    bool Notify(DWORD message, UINT flags);
+    bool Notify(DWORD message, UINT flags, const std::wstring* balloonTitle = nullptr,
+                const std::wstring* balloonText = nullptr);
     bool AddWithSize(DWORD size);
     void ApplyVersion();
     void ShowChange();

@@ -6,7 +6,9 @@
 #include "controls/win32/screen_units.h"
 #include "controls/win32/text_font.h"
 #include "monitor/win32/main_window_ids.h"
+#include "monitor/clean_texts.h"
 #include "monitor/win32/main_window_resources.h"
+#include "platform/win32/elevation.h"
 #include "platform/win32/wide.h"
 
 namespace varnic::win32 {
@@ -49,6 +51,7 @@ MainWindow::MainWindow(HINSTANCE instance, MainWindowPorts ports, std::string ap
     : instance_(instance),
       ports_(ports),
       appDir_(appDir),
+      language_(language),
       secondary_(std::move(secondary)),
       gauge_(ScreenDpi()),
       form_({ports.files, ports.codec, ports.launcher, ports.memory, ports.processes, ports.clipboard, ports.beeper,
@@ -336,6 +339,10 @@ void MainWindow::OnCommand(int id, int code) {
         Reflect();
         return;
     }
+    if (id >= kFirstAreaEntry && id < kFirstAreaEntry + 100) {
+        form_.AreaMenuClicked(static_cast<std::size_t>(id - kFirstAreaEntry));
+        return;
+    }
     if (reflecting_) return;
     if (!HandleControlEvent(id, code)) return;  // e.g. EN_UPDATE: the text is not final yet
     if (window_) {
@@ -461,8 +468,25 @@ void MainWindow::ShowTrayMenu() {
             AppendMenuW(menu.Get(), MF_SEPARATOR, 0, nullptr);
         else
             AppendMenuW(menu.Get(), MF_STRING, kFirstMenuId + static_cast<UINT>(i), Wide(entry.caption).c_str());
+        if (entry.name == "nowyouhua") AppendAreaMenu(menu.Get());
     }
     TrayIcon::ShowMenu(window_, menu.Get());
+}
+
+// The areas' submenu follows the clean entry; the menu destroys it with itself.
+void MainWindow::AppendAreaMenu(HMENU menu) {
+    HMENU areas = CreatePopupMenu();
+    if (!areas) return;
+    const auto entries = form_.AreaMenu();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const UINT flags = MF_STRING | (entries[i].checked ? MF_CHECKED : 0u) | (entries[i].enabled ? 0u : MF_GRAYED);
+        if (i == std::size(kMemoryAreas) + 1)
+            AppendMenuW(areas, MF_SEPARATOR, 0, nullptr);  // the restart entry stands apart
+        AppendMenuW(areas, flags, kFirstAreaEntry + static_cast<UINT>(i), Wide(entries[i].caption).c_str());
+    }
+    if (!AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(areas),
+                     Wide(std::string(kelvo::Text(kelvo::CleanText::kMenuAreas, language_))).c_str()))
+        DestroyMenu(areas);
 }
 
 void MainWindow::OnClose() {
@@ -515,6 +539,20 @@ void MainWindow::ShowFromTray() {
 
 void MainWindow::SetTip(const std::string& text) {
     if (tray_->Tip() != Wide(text)) tray_->SetTip(Wide(text));
+}
+
+void MainWindow::ShowBalloon(const std::string& title, const std::string& text) {
+    tray_->ShowBalloon(Wide(title), Wide(text));
+}
+
+bool MainWindow::IsElevated() { return RunsElevated(); }
+
+bool MainWindow::RestartElevated() { return StartElevated(appDir_ + "\\kelvo.exe", appDir_); }
+
+kelvo::ClockTime MainWindow::LocalTime() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return {now.wHour, now.wMinute};
 }
 
 void MainWindow::SetMenuEnabled() { menuEnabled_ = true; }

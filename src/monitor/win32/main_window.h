@@ -65,6 +65,9 @@ public:
     void ShowRuleEditor() override;
     void ShowAbout() override;
     void EndProgram() override;
+    bool IsElevated() override;
+    bool RestartElevated() override;
+    kelvo::ClockTime LocalTime() override;
 
     // Tray
     void SendToTray() override;
@@ -73,6 +76,7 @@ public:
     void SetMenuEnabled() override;
     void ShowProgramIcon() override;
     void ShowGaugeIcon() override;
+    void ShowBalloon(const std::string& title, const std::string& text) override;
 
     static constexpr const wchar_t* kClassName = L"VarnicMainWindow";
 
@@ -90,6 +94,7 @@ private:
     bool IsBackground(POINT at) const;
     bool OnSetCursor(HWND over);
     void ShowTrayMenu();
+    void AppendAreaMenu(HMENU menu);
     void Reflect();
     void ReflectTick();
     void ReflectLayout();
@@ -102,6 +107,7 @@ private:
     HINSTANCE instance_;
     MainWindowPorts ports_;
     std::string appDir_;
+    Language language_;
     SecondaryWindows secondary_;
     Win32HotkeySystem hotkeySystem_;
     GaugeCanvas gauge_;

@@ -34,5 +34,6 @@ constexpr int kText1 = 1027;
 constexpr int kF1 = 1028;
 constexpr int kBar1 = 1029;
 constexpr int kFirstMenuEntry = 2000;  // the tray menu's entries follow in their order: show = 2000 ... exitt = 2007
+constexpr int kFirstAreaEntry = 2100;  // the memory-area submenu's entries, in the order Form1::AreaMenu lists them
 
 }  // namespace varnic::win32::main_window_ids
