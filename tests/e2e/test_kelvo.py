@@ -79,11 +79,17 @@ class Kelvo(WineTestCase):
         s.wait_for(lambda: s.exists("LargeGameRule.ini") and s.read("Setting.ini") == b"Q\r\n1\r\n0\r\n1\r\n2\r\n",
                    "the settings file and the chosen rule's file")
         self.assertEqual(s.read("LargeGameRule.ini"), b"1\r\n0\r\n9\r\n5\r\n")
+        # The tray's area submenu: its entries reach the window as WM_COMMAND, as the tray menu sends them.
+        s.probe(*(("command", k.CAPTION, k.FIRSTAREAENTRY + entry) for entry in (4, 1)))  # standby, file cache
+        s.wait_for(lambda: s.read("Areas.ini") == b"filecache\r\nstandby\r\n", "the area file")
         s.probe(("command", k.CAPTION, k.MENU["exitt"]), ("wait-gone", k.CAPTION))
         s.start("kelvo.exe")
         shown = s.probe(("wait-visible", k.CAPTION, 30000), *(("text" if id in (k.TEXT1, k.LABEL15) else "checked",
                                                               k.CAPTION, id) for id in (k.TEXT1, k.CHECK1, k.CHECK2, k.OP1, k.LABEL15)))
         self.assertEqual(shown[1:], ["Q", "0", "1", "1", "当前清理规则：大型游戏清理规则"])
+        s.probe(("click", k.CAPTION, k.COMMAND1))
+        s.wait_for(lambda: ("empty.exe", "empty.exe  * -filecache -standby", 0) in s.calls(), "the clean with both areas")
+        self.assertEqual(s.probe(("wait-tooltip", "已释放 0M 内存", 30000)), ["已释放 0M 内存"])
 
     def test_the_rule_editor_edits_and_saves_a_rule(self):
         s = self.start(files={"Setting.ini": k.QUIET_SETTINGS})

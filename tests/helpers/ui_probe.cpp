@@ -9,6 +9,7 @@
 //   dialog CAPTION [MS]: a message box's text, OK pressed | no-dialog CAPTION: none is up now
 //   hold PATH READY RELEASE: PATH open without sharing (another program's lock) until RELEASE exists
 //   hotkey-free LETTER: 1 when Ctrl+LETTER is free for another program
+//   wait-tooltip TEXT [MS]: the text of a shown tooltip or tray balloon (any program's) holding TEXT
 #include <windows.h>
 #include <shellapi.h>
 
@@ -91,6 +92,12 @@ std::string Run(const Args& a) {
     if (verb == "text") return Utf8(TextOf(Need(a)));
     if (verb == "wait-text")
         return Until(a, 4, "other text", [&] { return Utf8(TextOf(Need(a))) == a.at(3) ? a[3] : ""; });
+    if (verb == "wait-tooltip")
+        return Until(a, 2, "no tooltip shows it", [&] {
+            for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr));)
+                if (IsWindowVisible(tip) && Utf8(TextOf(tip)).find(a[1]) != std::string::npos) return Utf8(TextOf(tip));
+            return std::string();
+        });
     if (verb == "rect") {
         RECT r{};
         GetWindowRect(Need(a), &r);
