@@ -7,7 +7,11 @@
 namespace varnic::kelvo {
 namespace {
 
-std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + Decimal(value); }
+std::string TwoDigits(int value) {
+    std::string digits = Decimal(value);
+    if (digits.size() < 2) digits.insert(digits.begin(), '0');
+    return digits;
+}
 
 }  // namespace
 
