@@ -1,6 +1,6 @@
-// The updater's stand-ins, shared by its unit tests and fuzz targets (so no test framework):
-// an update server whose reads take time on its own clock, and the release key, which accepts
-// the signature "signed" over the messages it signed. WinINet and real RSA run under Wine.
+// The updater's stand-ins for its unit tests: an update server whose reads take time on its own
+// clock, and the release key, which accepts the signature "signed" over the messages it signed;
+// and the bytes and digests that the Windows test against the real server shares.
 #pragma once
 
 #include <algorithm>
