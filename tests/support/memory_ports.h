@@ -1,13 +1,15 @@
 // In-memory stand-ins for the file ports, shared by the unit tests and the fuzz targets (so no
-// test framework here): a folder of files that can refuse what a real disk refuses, and a code
-// page that is UTF-8 already.
+// test framework here): the log every stand-in tells its calls, a folder of files that can
+// refuse what a real disk refuses, and a code page that is UTF-8 already.
 #pragma once
 
-#include <cstddef>
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,22 @@
 
 namespace varnic::fakes {
 
+// What the stand-ins were asked, in order, one text a call ("write C:\V\Setting.ini").
+struct CallLog {
+    std::vector<std::string> calls;
+    void Add(std::string call) { calls.push_back(std::move(call)); }
+    int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
+    std::vector<std::string> Of(const std::string& words) const {  // the calls that begin with one of the words
+        std::istringstream in(words);
+        const std::vector<std::string> wanted{std::istream_iterator<std::string>(in), {}};
+        std::vector<std::string> found;
+        std::copy_if(calls.begin(), calls.end(), std::back_inserter(found), [&](const std::string& call) {
+            return std::any_of(wanted.begin(), wanted.end(), [&](auto& word) { return call.rfind(word, 0) == 0; });
+        });
+        return found;
+    }
+};
+
 class FakeFileSystem : public FileSystem {
 public:
     std::map<std::string, std::string> files;
@@ -23,11 +41,11 @@ public:
     std::set<std::string> hidden;      // hidden or system files: there, but no ordinary file
     std::set<std::string> readOnly;    // files that cannot be replaced or deleted
     std::set<std::string> unreadable;  // files that exist but cannot be opened
-    bool folderReadOnly = false;       // no new file can be created
-    std::vector<std::string> writes;   // every successful write, in order
+    bool folderReadOnly = false;       // nothing can be written beside a file, so nothing is written
+    CallLog* log = nullptr;            // told the changes that succeed
 
-    bool Exists(const std::string& path) override { return files.count(path) > 0 && !hidden.count(path); }
-    bool NameTaken(const std::string& path) override { return files.count(path) > 0 || folders.count(path) > 0; }
+    bool Exists(const std::string& path) override { return files.count(path) && !hidden.count(path); }
+    bool NameTaken(const std::string& path) override { return files.count(path) || folders.count(path); }
     std::optional<std::string> Read(const std::string& path, std::size_t maxBytes) override {
         if (!files.count(path) || unreadable.count(path)) return std::nullopt;
         return files[path].substr(0, maxBytes);
@@ -35,23 +53,21 @@ public:
     bool Write(const std::string& path, const std::string& bytes) override {
         if (folders.count(path) || readOnly.count(path) || folderReadOnly) return false;
         files[path] = bytes;
-        writes.push_back(path);
-        return true;
+        return Told("write " + path);
     }
     bool Copy(const std::string& from, const std::string& to) override {
         if (!files.count(from) || folders.count(to) || readOnly.count(to)) return false;
         files[to] = files[from];
-        return true;
+        return Told("copy " + from + " " + to);
     }
     bool Delete(const std::string& path) override {
-        if (!files.count(path) || readOnly.count(path)) return false;
-        files.erase(path);
-        return true;
+        return files.count(path) && !readOnly.count(path) && files.erase(path) && Told("delete " + path);
     }
-    int WritesOf(const std::string& path) const {
-        int n = 0;
-        for (const auto& w : writes) n += w == path;
-        return n;
+
+private:
+    bool Told(std::string call) {
+        if (log) log->Add(std::move(call));
+        return true;
     }
 };
 
@@ -67,8 +83,8 @@ public:
 class MemoryFolder : public FakeFileSystem, public DownloadFiles {
 public:
     std::optional<std::size_t> failWriteAt;  // the download write that brings the size past this fails
-    std::vector<std::size_t> writeSizes;    // of every download write, in order
-    int pendingAlive = 0;                   // downloads begun and not yet let go
+    std::vector<std::size_t> writeSizes;     // of every download write, in order
+    int pendingAlive = 0;                    // downloads begun and not yet let go
 
     std::unique_ptr<PendingFile> Begin(const std::string& target) override {
         if (readOnly.count(target) || folders.count(target)) return nullptr;
@@ -77,7 +93,7 @@ public:
 
 private:
     class Pending final : public PendingFile {
-    public:
+       public:
         Pending(MemoryFolder& folder, std::string target) : folder_(folder), target_(std::move(target)) {
             ++folder_.pendingAlive;
         }
@@ -90,7 +106,7 @@ private:
         }
         bool Commit() override { return folder_.Write(target_, bytes_); }
 
-    private:
+       private:
         MemoryFolder& folder_;
         std::string target_, bytes_;
     };

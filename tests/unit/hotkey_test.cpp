@@ -1,92 +1,48 @@
-#include "cleaner/hotkey.h"
+// modHotkey: Ctrl+letter under the atom "NewMacro", and the window procedure put in front of
+// the main window's own while the hotkey is there.
+#include <gtest/gtest.h>
 
 #include "fakes.h"
 
 namespace varnic::fakes {
 namespace {
 
-class HotkeyTest : public ::testing::Test {
-protected:
-    FakeHotkeySystem system;
-    int cleans = 0;
-    Hotkey hotkey{system, [this] { ++cleans; }};
-};
-
-TEST_F(HotkeyTest, RegistersCtrlAndTheLetterUnderTheAtomWidenedWithItsSign) {
-    hotkey.SetHotkey("E");
-    ASSERT_EQ(system.registered.size(), 1u);
-    EXPECT_EQ(system.registered.begin()->first, -16383);  // atom 0xC001
-    EXPECT_EQ(system.registered.begin()->second, std::make_pair(kModControl, std::int32_t{'E'}));
-    EXPECT_EQ(system.atomReferences, 1);
-    EXPECT_EQ(system.windowProcedure, FakeHotkeySystem::kHookProcedure);
-    EXPECT_TRUE(hotkey.Installed());
-}
-
-struct KeyCase {
-    const char* text;
-    std::int32_t key;
-};
-
-TEST_F(HotkeyTest, TakesTheKeyFromTheFirstCharactersCode) {
-    const KeyCase cases[] = {{"E", 'E'}, {"e", 0x65}, {"EX", 'E'}, {"7", '7'}, {"", 0x44}};
-    for (const auto& c : cases) {
-        hotkey.SetHotkey(c.text);
-        ASSERT_EQ(system.registered.size(), 1u) << c.text;
-        EXPECT_EQ(system.registered.begin()->second.second, c.key) << c.text;
+TEST(Hotkey, RegistersCtrlAndTheFirstCharactersCodeUnderTheAtomWidenedWithItsSign) {
+    CallLog log;
+    FakeSystem system{log};
+    Hotkey hotkey{system, [] {}};
+    // atom 0xC001 as -16383, MOD_CONTROL, the code of the text's first character (D for none)
+    for (const auto& [text, key] : {std::pair{"E", "69"}, {"e", "101"}, {"EX", "69"}, {"7", "55"}, {"", "68"}}) {
+        hotkey.SetHotkey(text);  // each replaces the one before
+        EXPECT_EQ(system.Hotkeys(), "-16383:2+" + std::string(key) + " atoms=1 hooked") << text;
     }
-    EXPECT_EQ(system.atomReferences, 1);
-}
-
-TEST_F(HotkeyTest, ANewLetterReplacesTheOldOne) {
-    hotkey.SetHotkey("A");
-    hotkey.SetHotkey("B");
-    ASSERT_EQ(system.registered.size(), 1u);
-    EXPECT_EQ(system.registered.begin()->second.second, 'B');
-    EXPECT_EQ(system.windowProcedure, FakeHotkeySystem::kHookProcedure);
-    hotkey.RemoveHotkey();
-    EXPECT_EQ(system.windowProcedure, FakeHotkeySystem::kOwnProcedure);  // not the hook saved over itself
-}
-
-TEST_F(HotkeyTest, RemovingTwiceDoesNothingTheSecondTime) {
-    hotkey.SetHotkey("E");
     hotkey.RemoveHotkey();
     hotkey.RemoveHotkey();
-    EXPECT_TRUE(system.registered.empty());
-    EXPECT_EQ(system.atomReferences, 0);
-    EXPECT_EQ(system.windowProcedure, FakeHotkeySystem::kOwnProcedure);
-    EXPECT_FALSE(hotkey.Installed());
+    EXPECT_EQ(system.Hotkeys(), "atoms=0 own");
+    system.takenByOthers.insert("2+69");
+    hotkey.SetHotkey("E");  // taken by another program: the window is hooked all the same
+    EXPECT_EQ(system.Hotkeys(), "atoms=1 hooked");
 }
 
-TEST_F(HotkeyTest, AKeyTakenByAnotherProgramStillHooksTheWindowButNeverArrives) {
-    system.takenByOthers.insert({kModControl, 'E'});
+TEST(Hotkey, CleansOnItsOwnHotkeyPassesOtherMessagesOnAndLeavesWithTheWindow) {
+    CallLog log;
+    FakeSystem system{log};
+    Hotkey hotkey{system, [&] { log.Add("clean"); }};
     hotkey.SetHotkey("E");
-    EXPECT_TRUE(system.registered.empty());
-    EXPECT_TRUE(hotkey.Installed());
-}
-
-TEST_F(HotkeyTest, OnlyItsOwnHotkeyMessageCleans) {
-    hotkey.SetHotkey("E");
-    EXPECT_EQ(hotkey.HotkeyWndProc(kWmHotkey, static_cast<std::uintptr_t>(std::intptr_t{-16383}), 0), 0);
-    EXPECT_EQ(cleans, 1);
-    EXPECT_EQ(hotkey.HotkeyWndProc(kWmHotkey, 5, 0), 0);
-    EXPECT_EQ(cleans, 1);
-    EXPECT_TRUE(system.forwarded.empty());  // hotkey messages are never handed on
-}
-
-TEST_F(HotkeyTest, OtherMessagesReachTheWindowsOwnProcedure) {
-    hotkey.SetHotkey("E");
-    EXPECT_EQ(hotkey.HotkeyWndProc(0x000F, 0, 0), 77);
-    EXPECT_EQ(system.forwarded, (std::vector<std::uint32_t>{0x000F}));
-}
-
-TEST_F(HotkeyTest, TheWindowsLastMessageRemovesTheHotkey) {
-    hotkey.SetHotkey("E");
-    EXPECT_EQ(hotkey.HotkeyWndProc(kWmNcDestroy, 0, 0), 0);
-    EXPECT_FALSE(hotkey.Installed());
-    EXPECT_TRUE(system.registered.empty());
-    EXPECT_EQ(system.atomReferences, 0);
-    EXPECT_EQ(system.windowProcedure, FakeHotkeySystem::kOwnProcedure);
-    EXPECT_EQ(system.forwarded, (std::vector<std::uint32_t>{kWmNcDestroy}));
+    const struct {
+        std::uint32_t message;
+        std::intptr_t wParam, result;
+        std::vector<std::string> calls;
+    } messages[] = {{0x0312, -16383, 0, {"clean"}},
+                    {0x0312, 5, 0, {}},  // WM_HOTKEY, its own or another's
+                    {0x000F, 0, 77, {"pass 15 to own"}},
+                    {0x0082, 0, 0, {"pass 130 to own"}}};  // WM_NCDESTROY removes the hotkey first
+    for (const auto& m : messages) {
+        log.calls.clear();
+        EXPECT_EQ(hotkey.HotkeyWndProc(m.message, static_cast<std::uintptr_t>(m.wParam), 0), m.result) << m.message;
+        EXPECT_EQ(log.calls, m.calls) << m.message;
+    }
+    EXPECT_EQ(system.Hotkeys(), "atoms=0 own");
 }
 
 }  // namespace

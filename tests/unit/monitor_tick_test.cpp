@@ -1,123 +1,112 @@
-#include "kelvo_fixture.h"
+// The 500 ms tick (figures, tray tip and gauge, hotkey texts, low-memory clean, process-count
+// trigger) and the minute tick of the started main window.
+#include <gtest/gtest.h>
+
+#include "fakes.h"
 
 namespace varnic::fakes {
 namespace {
 
-using MonitorTick = KelvoTest;
-
-struct FiguresCase {
-    std::uint32_t load;
-    std::uint64_t total, available;
-    const char *label1, *label5, *label6, *label10;
-    int bar;
-    const char* tip;
-};
-
-TEST_F(MonitorTick, ShowsTheFiguresInEveryPlace) {
-    const FiguresCase cases[] = {
-        {61, 512ull << 20, 200ull << 20, "512M", "200M", "61%", "39%", 39,
-         "可用内存数：200M\r\n可用内存内存百分比：39%\r\n已用内存数：312M"},
-        {80, 1610612736, 1572864, "1536M", "2M", "80%", "20%", 20,
-         "可用内存数：2M\r\n可用内存内存百分比：20%\r\n已用内存数：1534M"},
-        {37, 1023ull << 20, 1048575, "1023M", "1M", "37%", "63%", 63,
-         "可用内存数：1M\r\n可用内存内存百分比：63%\r\n已用内存数：1022M"},
-        // 64-bit figures: a 16 GB machine shows 16384M, not a capped 2048M or 4096M.
-        {25, 16ull << 30, 12ull << 30, "16384M", "12288M", "25%", "75%", 75,
-         "可用内存数：12288M\r\n可用内存内存百分比：75%\r\n已用内存数：4096M"},
-    };
+TEST(MonitorTick, ShowsTheFiguresInEveryPlace) {
+    const struct {
+        MemoryStatus status;
+        const char *figures, *tip;  // Label1 Label5 Label6 Label10 bar1
+    } cases[] = {{{61, 512ull << 20, 200ull << 20},
+                  "512M 200M 61% 39% 39",
+                  "可用内存数：200M\r\n可用内存内存百分比：39%\r\n已用内存数：312M"},
+                 {{80, 1610612736, 1572864},
+                  "1536M 2M 80% 20% 20",
+                  "可用内存数：2M\r\n可用内存内存百分比：20%\r\n已用内存数：1534M"},
+                 {{37, 1023ull << 20, 1048575},
+                  "1023M 1M 37% 63% 63",
+                  "可用内存数：1M\r\n可用内存内存百分比：63%\r\n已用内存数：1022M"},
+                 {{25, 16ull << 30, 12ull << 30},
+                  "16384M 12288M 25% 75% 75",  // not capped at 2 or 4 GB
+                  "可用内存数：12288M\r\n可用内存内存百分比：75%\r\n已用内存数：4096M"}};
     for (const auto& c : cases) {
-        memory.status = {c.load, c.total, c.available};
-        form.Timer1_Tick();
-        EXPECT_EQ(form.Label1.caption, c.label1);
-        EXPECT_EQ(form.Label5.caption, c.label5);
-        EXPECT_EQ(form.Label6.caption, c.label6);
-        EXPECT_EQ(form.Label10.caption, c.label10);
-        EXPECT_EQ(form.bar1Value, c.bar);
-        EXPECT_EQ(tray.tip, c.tip);
+        Kelvo k;
+        k.sys.memory = c.status;
+        k.Do("tick");
+        const kelvo::Form1& f = k.form;
+        EXPECT_EQ(f.Label1.caption + " " + f.Label5.caption + " " + f.Label6.caption + " " + f.Label10.caption + " " +
+                      std::to_string(f.bar1Value) + " " + k.sys.tip,
+                  std::string(c.figures) + " " + c.tip);
     }
 }
 
-TEST_F(MonitorTick, KeepsTheHotkeyTextsFollowingTheLetter) {
-    Load();
-    form.UserEditedText1("q");
-    form.Timer1_Tick();
-    EXPECT_EQ(form.Check2.tooltip, "启用本功能后按下Ctrl+Q便可进行一次内存清理，同时清空剪贴板！");
-    EXPECT_EQ(form.MenuEntry("nowyouhua").caption, "立即清理内存和剪贴板（热键：Ctrl+Q）");
+TEST(MonitorTick, DrawsTheFreeMemoryGaugeAsTheTrayIconOnlyWithRemainingMemoryChosen) {
+    Kelvo k;
+    k.sys.memory = {61, 512ull << 20, 200ull << 20};
+    k.Do("tick");
+    EXPECT_EQ(k.log.calls,
+              (std::vector<std::string>{"gauge clear", "gauge font Abadi MT Condensed Extra Bold", "gauge print 200",
+                                        "gauge line 20,370 535,370 96,96,191", "gauge line 20,370 208,370 250,250,250",
+                                        "gauge width 2", "gauge line 20,320 535,320 0,0,0",
+                                        "gauge line 20,420 535,420 0,0,0", "gauge line 20,320 20,420 0,0,0",
+                                        "gauge line 535,320 535,420 0,0,0", "gauge width 6", "tray gauge icon"}));
+    k.log.calls.clear();
+    k.Do("op1 tick tick");
+    EXPECT_EQ(k.log.Of("gauge tray"), std::vector<std::string>{"tray program icon"});
 }
 
-TEST_F(MonitorTick, CleansAtMostFiveTimesBelowTwentyPercentUntilMemoryRecovers) {
-    memory.status.memoryLoad = 85;  // 15 % free
-    for (int tick = 0; tick < 10; ++tick) form.Timer1_Tick();
-    EXPECT_EQ(Cleans(), 5);
-    EXPECT_EQ(form.LowMemoryCleanCount, 5);
-
-    memory.status.memoryLoad = 80;  // exactly 20 %: neither cleans nor re-arms
-    form.Timer1_Tick();
-    EXPECT_EQ(Cleans(), 5);
-    EXPECT_EQ(form.LowMemoryCleanCount, 5);
-
-    memory.status.memoryLoad = 79;  // 21 % re-arms
-    form.Timer1_Tick();
-    EXPECT_EQ(form.LowMemoryCleanCount, 0);
-    memory.status.memoryLoad = 90;
-    for (int tick = 0; tick < 7; ++tick) form.Timer1_Tick();
-    EXPECT_EQ(Cleans(), 10);
+TEST(MonitorTick, KeepsTheHotkeyTextsWithTheLetterAndCountsProcessesOnlyWithBackgroundCleaningOn) {
+    Kelvo k;
+    k.Do("load Text1=q tick");
+    EXPECT_EQ(k.form.Check2.tooltip, "启用本功能后按下Ctrl+Q便可进行一次内存清理，同时清空剪贴板！");
+    EXPECT_EQ(k.form.MenuEntry("nowyouhua").caption, "立即清理内存和剪贴板（热键：Ctrl+Q）");
+    k.log.calls.clear();
+    k.Do("tick Check1 tick tick");
+    EXPECT_EQ(k.log.Count("count processes"), 1);
 }
 
-TEST_F(MonitorTick, ALowMemoryCleanThatFailsReportsAndTheTickGoesOn) {
-    launcher.missing.insert(empty);
-    memory.status.memoryLoad = 95;
-    form.Timer1_Tick();
-    form.Timer1_Tick();
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"内存优化组件错误！", "内存优化组件错误！"}));
-    EXPECT_EQ(form.LowMemoryCleanCount, 2);
+TEST(MonitorTick, CleansAtMostFiveTimesBelowTwentyPercentFreeUntilItRisesAboveAgain) {
+    // the percent free at a tick, and the cleans counted after it
+    const int ticks[][2] = {{15, 1}, {15, 2}, {15, 3}, {15, 4}, {15, 5}, {15, 5}, {15, 5},  {20, 5}, {19, 5},
+                            {21, 5}, {19, 6}, {20, 6}, {10, 7}, {10, 8}, {10, 9}, {10, 10}, {10, 10}};
+    Kelvo k;  // not started: no rule cleans in between
+    for (const auto& [free, cleans] : ticks) {
+        k.Do("free=" + std::to_string(free) + " tick");
+        EXPECT_EQ(k.log.Count(kClean), cleans) << "after a tick at " << free << " % free";
+    }
 }
 
-TEST_F(MonitorTick, FailedLowMemoryCleansOpenOneBoxAtATimeAndAtMostFive) {
-    launcher.missing.insert(empty);
-    memory.status.memoryLoad = 95;
+TEST(MonitorTick, FailedCleansOpenOneBoxAtATimeWhileTheTimersTickInsideIt) {
+    Kelvo k;
+    k.Do("load missing=empty.exe free=5");
     int open = 0, mostOpen = 0;
-    messages.onShow = [&](const std::string&) {  // the timers keep ticking while the box is open
+    k.sys.whileBoxIsOpen = [&](const std::string&) {
         mostOpen = std::max(mostOpen, ++open);
-        for (int tick = 0; tick < 3 && open < 4; ++tick) form.Timer1_Tick(), form.Timer2_Tick();
+        if (open < 4) k.Do("tick minute tick");
         --open;
     };
-    for (int tick = 0; tick < 10; ++tick) form.Timer1_Tick();
+    for (int tick = 0; tick < 10; ++tick) k.Do("tick minute");  // rule 0 cleans every minute
     EXPECT_EQ(mostOpen, 1);
-    EXPECT_EQ(messages.shown.size(), 5u);
+    EXPECT_EQ(k.log.Count("box Varnic: 内存优化组件错误！"), 5 + 10);
 }
 
-TEST_F(MonitorTick, DrawsTheGaugeIntoTheTrayOnlyWithRemainingMemoryChosen) {
-    memory.status = {61, 512ull << 20, 200ull << 20};
-    form.Timer1_Tick();
-    EXPECT_EQ(tray.gaugeIcons, 1);
-    EXPECT_EQ(gauge.font, "Abadi MT Condensed Extra Bold");
-    EXPECT_EQ(gauge.printed, (std::vector<std::string>{"200"}));
-    ASSERT_EQ(gauge.lines.size(), 6u);
-    const int W = gauge.innerWidth;
-    EXPECT_EQ(gauge.lines[0].x2, W - 20);
-    EXPECT_EQ(gauge.lines[0].colour, (Rgb{96, 96, 191}));
-    EXPECT_EQ(gauge.lines[0].width, 6);
-    EXPECT_EQ(gauge.lines[1].x2, static_cast<int>((W - 20) * 39 / 100.0));
-    EXPECT_EQ(gauge.lines[1].colour, (Rgb{250, 250, 250}));
-    for (int i = 2; i < 6; ++i) {
-        EXPECT_EQ(gauge.lines[i].width, 2);
-        EXPECT_EQ(gauge.lines[i].colour, (Rgb{0, 0, 0}));
-    }
-    EXPECT_EQ(gauge.lineWidth, 6);  // left for the next drawing
+TEST(RuleTriggers, CleanThroughTheCommand1ActionOnlyWithBackgroundCleaningOn) {
+    Kelvo k;
+    k.Do("load minute");  // rule 0: every minute
+    EXPECT_EQ(k.log.Count(kClean), 1);
+    k.sys.processes = 99;
+    k.Do("Check1 minute tick tick");
+    EXPECT_EQ(k.log.Count(kClean), 1);
+    EXPECT_EQ(k.form.engine.ProcNum, 50);  // frozen
+    k.Do("Check1 tick tick");              // 50 to 99 is one change; the second tick sees none
+    EXPECT_EQ(k.form.engine.ProcChangeCount, 1);
+    k.sys.processes = 40000;  // more than 16 bits hold
+    k.form.GetProcNum();
+    EXPECT_EQ(k.form.engine.ProcNum, 32767);
 
-    form.UserClickedOp1();
-    form.Timer1_Tick();
-    form.Timer1_Tick();
-    EXPECT_EQ(tray.gaugeIcons, 1);
-}
-
-TEST_F(MonitorTick, CountsProcessesOnlyWithBackgroundCleaningOn) {
-    form.Timer1_Tick();
-    EXPECT_EQ(processes.calls, 0);
-    form.UserClickedCheck1();
-    form.Timer1_Tick();
-    EXPECT_EQ(processes.calls, 1);
+    Kelvo odd;  // a line 4 that does not convert leaves 0 changes a clean: every tick cleans
+    odd.Put("\\AllRule.ini", "1\r\n1\r\n1\r\nabc\r\n");
+    odd.Do("load tick tick");
+    EXPECT_EQ(odd.log.Count(kClean), 2);
+    odd.Do("cb1=2");
+    const RuleEngine& e = odd.form.engine;
+    EXPECT_EQ((std::vector<int>{e.RuleProcOn, e.RuleTimeOn, e.RuleMinutes, e.RuleProcChanges}),
+              (std::vector<int>{1, 0, 9, 5}));
+    EXPECT_EQ(odd.form.MenuEntry("dangqianrule").caption, "当前清理规则：大型游戏清理规则");
 }
 
 }  // namespace

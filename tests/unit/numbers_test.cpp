@@ -1,65 +1,77 @@
+// Number reading (checked against strtod), rounding, grouping, and the argument string of a
+// command line.
 #include "base/numbers.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "base/command_line.h"
 
 namespace varnic {
 namespace {
 
-struct RoundCase { double in; std::int32_t away; std::int32_t even; };
-
-TEST(Rounding, HalvesGoAwayFromZeroOrToEvenAsAsked) {
-    const RoundCase cases[] = {
-        {2.5, 3, 2}, {-2.5, -3, -2}, {3.5, 4, 4}, {0.5, 1, 0}, {1.4999, 1, 1},
-        {1536.0, 1536, 1536}, {1.5, 2, 2}, {0.999999046, 1, 1}, {-0.4, 0, 0}, {0.0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(RoundHalfAway(c.in), c.away) << c.in;
-        EXPECT_EQ(RoundHalfEven(c.in), c.even) << c.in;
-    }
+TEST(Numbers, TheLeadingNumberIsWhatStrtodReadsFromTheLongestDecimalAfterTheBlanks) {
+    // a text, and the part of it strtod is to read
+    const std::pair<const char*, const char*> cases[] = {
+        // clang-format off
+        {"05", "05"}, {"2.50", "2.50"}, {"", "0"}, {"   7", "7"}, {"3abc", "3"}, {"abc", "0"}, {"1.10", "1.10"},
+        {"1.9.5", "1.9"}, {"-5", "-5"}, {"+4x", "+4"}, {".5", ".5"}, {"1.", "1."}, {"1e3", "1e3"}, {"2e", "2"},
+        {"\t 12 34", "12"}, {"-", "0"}, {".", "0"}, {"1.9\r", "1.9"}, {"0x1A", "0"}, {"inf", "0"}, {"1e+", "1"},
+        {"-.5e-1x", "-.5e-1"}};
+    // clang-format on
+    for (const auto& [text, number] : cases) EXPECT_EQ(LeadingNumber(text), std::strtod(number, nullptr)) << text;
 }
 
-TEST(Rounding, ResultsOutsideThirtyTwoBitsAreRefused) {
-    EXPECT_FALSE(RoundHalfAway(2147483647.5));
-    EXPECT_FALSE(RoundHalfAway(-2147483649.0));
-    EXPECT_FALSE(RoundHalfEven(1e12));
-    EXPECT_FALSE(RoundHalfAway(std::nan("")));
-    EXPECT_EQ(RoundHalfAway(2147483647.0), 2147483647);
+TEST(Numbers, AWholeTextIsARuleValueWhenItIsOneNumberThatRoundsHalfToEvenIntoSixteenBits) {
+    const std::pair<const char*, std::optional<std::int16_t>> cases[] = {
+        // clang-format off
+        {"1", 1}, {" 5 ", 5}, {"05", 5}, {"1.5", 2}, {"2.5", 2}, {"-3", -3}, {"32767", 32767}, {"-32768", -32768},
+        {"32768", {}}, {"32767.5", {}}, {"-32768.5", -32768}, {"", {}}, {"   ", {}}, {"3abc", {}}, {"abc", {}},
+        {"1 2", {}}, {"\t9\t", 9}, {"1e2", 100}, {"-", {}}, {".", {}}, {"2e", {}}, {"1e-", {}}};
+    // clang-format on
+    for (const auto& [text, value] : cases) EXPECT_EQ(WholeTextToInt16(text), value) << '"' << text << '"';
 }
 
-struct LeadingCase { const char* text; double value; };
-
-TEST(LeadingNumber, ReadsTheLongestNumberAfterBlanks) {
-    const LeadingCase cases[] = {
-        {"05", 5}, {"2.50", 2.5}, {"", 0}, {"   7", 7}, {"3abc", 3}, {"abc", 0}, {"1.10", 1.1},
-        {"1.9.5", 1.9}, {"-5", -5}, {"+4x", 4}, {".5", 0.5}, {"1.", 1}, {"1e3", 1000}, {"2e", 2},
-        {"\t 12 34", 12}, {"-", 0}, {".", 0}, {"0", 0}, {"1.9\r", 1.9},
-    };
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << '"' << c.text << '"';
+TEST(Numbers, RoundHalvesAwayFromZeroOrToEvenWithinThirtyTwoBits) {
+    const struct {
+        double in;
+        std::optional<std::int32_t> away, even;
+    } cases[] = {// clang-format off
+        {2.5, 3, 2}, {-2.5, -3, -2}, {3.5, 4, 4}, {0.5, 1, 0}, {1.4999, 1, 1}, {1.5, 2, 2}, {-0.4, 0, 0},
+        {0.999999046, 1, 1}, {2147483647.0, 2147483647, 2147483647}, {2147483647.5, {}, {}}, {-2147483649.0, {}, {}},
+        {1e12, {}, {}}, {std::nan(""), {}, {}}};
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(std::pair(RoundHalfAway(c.in), RoundHalfEven(c.in)), std::pair(c.away, c.even)) << c.in;
 }
 
-struct WholeCase { const char* text; std::optional<std::int16_t> value; };
-
-TEST(WholeTextToInt16, AcceptsOnlyAWholeNumberWithinSixteenBits) {
-    const WholeCase cases[] = {
-        {"1", 1}, {" 5 ", 5}, {"05", 5}, {"1.5", 2}, {"2.5", 2}, {"-3", -3}, {"32767", 32767},
-        {"-32768", -32768}, {"32768", std::nullopt}, {"32767.5", std::nullopt}, {"-32768.5", -32768},
-        {"", std::nullopt}, {"   ", std::nullopt}, {"3abc", std::nullopt}, {"abc", std::nullopt},
-        {"1 2", std::nullopt}, {"9", 9}, {"0", 0},
-    };
-    for (const auto& c : cases) EXPECT_EQ(WholeTextToInt16(c.text), c.value) << '"' << c.text << '"';
+TEST(Numbers, GroupThousandsWithCommasAndPrintZeroAsNothing) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        // clang-format off
+        {0, ""}, {7, "7"}, {100, "100"}, {1000, "1,000"}, {1024, "1,024"}, {196608, "196,608"}, {-1024, "-1,024"},
+        {20971520, "20,971,520"}, {std::numeric_limits<std::int64_t>::min(), "-9,223,372,036,854,775,808"}};
+    // clang-format on
+    for (const auto& [value, text] : cases) EXPECT_EQ(FormatGrouped(value), text) << value;
 }
 
-TEST(FormatGrouped, GroupsThousandsAndPrintsZeroAsNothing) {
-    EXPECT_EQ(FormatGrouped(0), "");
-    EXPECT_EQ(FormatGrouped(7), "7");
-    EXPECT_EQ(FormatGrouped(1024), "1,024");
-    EXPECT_EQ(FormatGrouped(196608), "196,608");
-    EXPECT_EQ(FormatGrouped(20971520), "20,971,520");
-    EXPECT_EQ(FormatGrouped(-1024), "-1,024");
-    EXPECT_EQ(FormatGrouped(100), "100");
-    EXPECT_EQ(FormatGrouped(1000), "1,000");
+TEST(ArgumentString, DropsTheProgramHoweverItWasWritten) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Program Files\\V\\kelvo.exe -sendme", "-sendme"},  // as the updater starts it
+        {"\"C:\\Program Files\\V\\kelvo.exe\" -sendme", "-sendme"},
+        {"c:\\program files\\v\\KELVO.EXE -sendme", "-sendme"},
+        {"kelvo.exe -sendme", "-sendme"},
+        {"\"kelvo\" -SENDME", "-SENDME"},
+        {"\"C:\\Old Folder\\kelvo.exe\" -sendme", "-sendme"},
+        {"kelvo.exe  -sendme x", "-sendme x"},
+        {"C:\\Program Files\\V\\kelvo.exe", ""},
+        {"C:\\Program Files\\V\\kelvo.exe2 -sendme", "Files\\V\\kelvo.exe2 -sendme"},
+        {"\"unclosed -sendme", ""},
+        {"", ""}};
+    for (const auto& [line, arguments] : cases)
+        EXPECT_EQ(ArgumentString(line, "C:\\Program Files\\V\\kelvo.exe"), arguments) << line;
 }
 
 }  // namespace

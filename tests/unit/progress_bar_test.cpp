@@ -49,8 +49,9 @@ TEST(ProgressBar, EachSettingOfValueDrawsWhatItAddsOrIsRefused) {
     for (const Journey& j : journeys) {
         fakes::ProgressBarRecorder recorder;
         recorder.width = j.width;
-        fakes::FakeMessages boxes;
-        boxes.onShow = [&](const std::string& text) { recorder.Write(text); };
+        fakes::CallLog log;
+        fakes::FakeSystem boxes{log};
+        boxes.whileBoxIsOpen = [&](const std::string& text) { recorder.Write(text); };
         XpProgressBar bar(recorder, boxes);
         bar.ReadProperties(j.design);
         bar.Resize();
@@ -58,7 +59,7 @@ TEST(ProgressBar, EachSettingOfValueDrawsWhatItAddsOrIsRefused) {
         recorder.drawn.clear();
         for (int value : j.after) bar.SetValue(value);
         EXPECT_EQ(recorder.drawn + recorder.faults, j.drawn) << j.name;
-        for (const auto& box : boxes.shown) EXPECT_TRUE(box.caption == "Error" && box.icon == MessageIcon::Critical);
+        for (const auto& box : log.calls) EXPECT_TRUE(box.starts_with("box Error (critical): ")) << box;
         const bool refused = std::string(j.drawn).ends_with("!");
         EXPECT_EQ(bar.Value(), refused ? j.design.ReadProperty("Value", 0) : j.after.back()) << j.name;
     }
@@ -77,7 +78,8 @@ TEST(ProgressBar, TheFrameIsNinePiecesCutToTinyControls) {
     for (const Row& row : rows) {
         fakes::ProgressBarRecorder recorder;
         recorder.width = row.width, recorder.height = row.height, recorder.pieces = true;
-        fakes::FakeMessages boxes;
+        fakes::CallLog log;
+        fakes::FakeSystem boxes{log};
         XpProgressBar bar(recorder, boxes);
         bar.Resize();
         EXPECT_EQ(recorder.drawn + recorder.faults, row.drawn) << row.width << "x" << row.height;

@@ -30,8 +30,8 @@ class UpdaterFormTest : public ::testing::Test {
 protected:
     MemoryFolder folder;
     IdentityCodec codec;
-    FakeLauncher launcher;
-    FakeMessages messages;
+    CallLog log;
+    FakeSystem sys{log};  // the launcher and the message boxes
     FakeServer server;
     PortableSha256Factory sha;
     FakeKey key;
@@ -43,7 +43,7 @@ protected:
         folder.files[In("\\kelvo.exe")] = "old program";
         folder.files[In("\\vr.ini")] = kInstalled;
         auto made = std::make_unique<UpdaterForm>(
-            UpdaterPorts{folder, codec, launcher, messages, server, folder, sha, key, server}, folderPath, "1.9");
+            UpdaterPorts{folder, codec, sys, sys, server, folder, sha, key, server}, folderPath, "1.9");
         made->Changed = [this, f = made.get()] {
             if (counters.empty() || counters.back() != f->L.caption) counters.push_back(f->L.caption);
         };
@@ -53,7 +53,12 @@ protected:
         server.resources[kVersionUrl] = {versionFile};
         programResource.body = program;
         server.resources[kProgramUrl] = programResource;
-        messages.shown.clear();
+        log.calls.clear();
+    }
+    Texts Boxes() const {  // the texts of the boxes shown, without caption and icon
+        Texts texts = log.Of("box");
+        for (auto& text : texts) text = text.substr(text.find(": ") + 2);
+        return texts;
     }
     void CheckAndUpdate() {
         form->Command2_Click();
@@ -75,8 +80,7 @@ TEST_F(UpdaterFormTest, TheServersAddressesComeFromTheSettingsFileOrAreBuiltIn) 
     form->Option2_Click();
     form->Option1_Click();  // nothing to load: the addresses stay
     EXPECT_EQ(form->T1.caption + (form->Option1.value ? " main" : ""), kBackupVersionUrl + " main");
-    EXPECT_EQ(messages.Texts(), Texts{"加载在线更新配置文件错误！请恢复此文件或重新安装程序！"});
-    EXPECT_EQ(messages.shown[0].caption + (messages.shown[0].icon == MessageIcon::None ? " plain" : ""), "Varnic plain");
+    EXPECT_EQ(log.Of("box"), Texts{"box Varnic: 加载在线更新配置文件错误！请恢复此文件或重新安装程序！"});
 }
 
 TEST_F(UpdaterFormTest, LocalPathsOutsideTheInstallationFolderAreRefusedByLine) {
@@ -85,13 +89,13 @@ TEST_F(UpdaterFormTest, LocalPathsOutsideTheInstallationFolderAreRefusedByLine) 
         folder.files[In("\\Upsetting.ini")] = bad == "short" ? kVersionUrl + "\r\nshort\r\n"  // two lines only
                                                             : kVersionUrl + "\r\n" + bad + "\r\n" + kProgramUrl + "\r\n" + bad + "\r\n";
         form->Form_Load();
-        EXPECT_EQ(messages.Texts(), Texts({OutsidePathMessage(2, bad), OutsidePathMessage(4, bad == "short" ? "" : bad)}));
+        EXPECT_EQ(Boxes(), Texts({OutsidePathMessage(2, bad), OutsidePathMessage(4, bad == "short" ? "" : bad)}));
         CheckAndUpdate();
-        EXPECT_EQ(messages.Texts().back(), "没有可用的保存位置：请检查 \\Upsetting.ini 或改用“备用服务器”") << bad;
+        EXPECT_EQ(Boxes().back(), "没有可用的保存位置：请检查 \\Upsetting.ini 或改用“备用服务器”") << bad;
         EXPECT_TRUE(server.calls.empty()) << bad;
     }
-    EXPECT_EQ(messages.shown[0].caption + OutsidePathMessage(4, "\\..\\x"),
-              "错误在线更新配置文件 \\Upsetting.ini 第4行的本地路径“\\..\\x”不是安装目录中的文件，已拒绝使用");
+    EXPECT_EQ(log.Of("box")[0].substr(0, 10) + OutsidePathMessage(4, "\\..\\x"),
+              "box 错误在线更新配置文件 \\Upsetting.ini 第4行的本地路径“\\..\\x”不是安装目录中的文件，已拒绝使用");
     for (const char* good : {"\\kelvo.exe", "\\temp\\vr.ini", "\\sub dir\\new kelvo.exe", "\\.hidden", "\\a..b", "\\COM10"})
         EXPECT_TRUE(IsInsideInstallFolder(good)) << good;
     for (const char* bad : {"\\", "kelvo.exe", "\\..", "\\temp\\..\\..\\x", "\\.\\x", "\\...\\x", "\\. .\\x", "\\\\server\\x",
@@ -141,7 +145,7 @@ TEST_F(UpdaterFormTest, TheCheckOffersOnlyASignedVersionNewerThanTheInstalledAnd
         const std::string what = row.installed + std::string(" / ") + row.labels[1] + " " + row.message;
         EXPECT_EQ(Texts({form->Label4.caption, form->Label5.caption}), row.labels) << what;
         EXPECT_EQ(form->Command1.enabled, row.offered) << what;
-        EXPECT_EQ(messages.Texts(), row.message.empty() ? Texts{} : Texts{row.message}) << what;
+        EXPECT_EQ(Boxes(), row.message.empty() ? Texts{} : Texts{row.message}) << what;
         EXPECT_EQ(folder.files[In("\\temp\\vr.ini")] == row.served, row.message.empty()) << what << ": refused, not kept";
         EXPECT_EQ(form->pb1.value, row.labels[0].empty() ? 37 : 0) << what << ": back to 0 once the file is in";
     }
@@ -153,8 +157,8 @@ TEST_F(UpdaterFormTest, AnUpdateCountsUpInstallsTheProgramAndRecordsTheCheckedVe
     form->Form_Load();
     Publish(release, program, {.announced = 200000});  // cut short
     CheckAndUpdate();
-    EXPECT_EQ(messages.Texts(), Texts{LengthMismatchMessage(196608, 200000)});
-    EXPECT_EQ(messages.shown[0].caption + (messages.shown[0].icon == MessageIcon::Critical ? " stop" : ""), "错误 stop");
+    EXPECT_EQ(Boxes(), Texts{LengthMismatchMessage(196608, 200000)});
+    EXPECT_EQ(log.Of("box")[0].substr(0, 21), "box 错误 (critical)");
     EXPECT_EQ(folder.files[In("\\kelvo.exe")] + folder.files[In("\\vr.ini")], "old program" + kInstalled);
     EXPECT_TRUE(form->Command2.enabled);
     Publish(VersionFile("3.0", "1", Sha256Of("x"), ""), program);  // a refused check withdraws the offer
@@ -168,8 +172,7 @@ TEST_F(UpdaterFormTest, AnUpdateCountsUpInstallsTheProgramAndRecordsTheCheckedVe
     form->Command1_Click();
     EXPECT_EQ(counters, Texts({counters[0], "65,536/196,608", "131,072/196,608", "196,608/196,608"}));
     EXPECT_EQ(form->pb1.value, 100);
-    ASSERT_EQ(messages.Texts(), Texts{"下载成功！"});
-    EXPECT_EQ(messages.shown[0].caption + (messages.shown[0].icon == MessageIcon::Information ? " i" : ""), "提示 i");
+    EXPECT_EQ(log.Of("box"), Texts{"box 提示 (information): 下载成功！"});
     EXPECT_EQ(folder.files[In("\\kelvo.exe")] + folder.files[In("\\vr.ini")], program + release);
     EXPECT_TRUE(!form->Command1.enabled && form->Command2.enabled);
     for (const char* version : {"2.0", "1.9"}) {  // the same release again, or an older one
@@ -217,13 +220,11 @@ TEST_F(UpdaterFormTest, ClosingStartsKelvoInTheTrayOnceAndCancelsARunningDownloa
     };
     form->Command1_Click();
     EXPECT_EQ(folder.files[In("\\kelvo.exe")] + folder.files[In("\\vr.ini")], "old program" + kInstalled);
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(log.Of("box"), Texts{});
     EXPECT_EQ(std::count(server.calls.begin(), server.calls.end(), "OpenUrl " + kProgramUrl), 1);
-    ASSERT_EQ(launcher.starts.size(), 1u);
-    EXPECT_EQ(launcher.starts[0].program + "|" + launcher.starts[0].commandLine, "C:\\Varnic\\kelvo.exe|C:\\Varnic\\kelvo.exe -sendme");
-    EXPECT_EQ(launcher.starts[0].show, ShowWindow::Minimized);
     Fresh("C:\\Program Files\\Varnic")->Form_Unload();
-    EXPECT_EQ(launcher.starts.back().commandLine, "\"C:\\Program Files\\Varnic\\kelvo.exe\" -sendme");
+    EXPECT_EQ(log.Of("start"), Texts({"start C:\\Varnic\\kelvo.exe [C:\\Varnic\\kelvo.exe -sendme] 2",  // minimized
+                                     "start C:\\Program Files\\Varnic\\kelvo.exe [\"C:\\Program Files\\Varnic\\kelvo.exe\" -sendme] 2"}));
 }
 
 using std::nullopt;

@@ -264,15 +264,12 @@ TEST(MainWindow, EveryTooltipItNamesIsOnItsControl) {
     testing::ScratchFolder folder{"main-window"};
     Win32FileSystem files;
     Win32AnsiCodec codec;
-    fakes::FakeLauncher launcher;
-    fakes::FakeMemory memory;
-    fakes::FakeProcesses processes;
-    fakes::FakeClipboard clipboard;
-    fakes::FakeBeeper beeper;
+    fakes::CallLog log;
+    fakes::FakeSystem sys{log};  // the launcher, memory, processes, clipboard and beeper
     Win32MessageBoxes messages;
     Win32Shell shell;
     MainWindow window(GetModuleHandleW(nullptr),
-                      {files, codec, launcher, memory, processes, clipboard, beeper, messages, shell}, folder.Path(), {});
+                      {files, codec, sys, sys, sys, sys, sys, messages, shell}, folder.Path(), {});
     ASSERT_TRUE(window.Create());
     window.Load("");
     SendMessageW(window.Handle(), WM_TIMER, 1, 0);  // the first tick sets Check2's tip
@@ -303,18 +300,19 @@ TEST(MainWindow, EveryTooltipItNamesIsOnItsControl) {
 // working folder; a plain label opens nothing. The hosts are the maker's choice, the paths not.
 TEST(AboutWindow, EachLinkOpensItsTargetAtEveryClick) {
     using namespace about_ids;
-    fakes::FakeShell shell;
+    fakes::CallLog log;
+    fakes::FakeSystem shell{log};
     HWND window = AboutWindow::Show(GetModuleHandleW(nullptr), "C:\\Varnic", &shell);
     const std::pair<int, std::string> rows[] = {  // the target's path
         {kLblVersion, ""}, {kLabel1, "http://"}, {kLabel6, "http://"}, {kLabel2, "/blog"},
         {kLabel3, "/soft/22033.html"}, {kLabel4, "/soft/38084.htm"}, {kLabel5, "C:\\Varnic\\help.txt"}};
     for (const auto& [id, target] : rows) {
-        shell.opened.clear();
+        log.calls.clear();
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP})
             SendMessageW(GetDlgItem(window, id), message, 0, 0);
-        ASSERT_EQ(shell.opened.size(), target.empty() ? 0u : 2u) << id;
-        for (const auto& [opened, folder] : shell.opened)
-            EXPECT_TRUE(opened.find(target) != std::string::npos && folder == "C:\\Varnic") << opened << " in " << folder;
+        ASSERT_EQ(log.calls.size(), target.empty() ? 0u : 2u) << id;
+        for (const auto& opened : log.calls)  // "open <target> in <folder>"
+            EXPECT_TRUE(opened.find(target) != std::string::npos && opened.ends_with(" in C:\\Varnic")) << opened;
     }
     DestroyWindow(window);
 }

@@ -74,25 +74,20 @@ TEST(EveryWindow, KeepsEachTextWholeAtEveryScaleInBothLanguages) {
     testing::ScratchFolder folder{"fit"};
     Win32FileSystem files;
     Win32AnsiCodec codec;
-    fakes::FakeLauncher launcher;  // the main window's ports, then the other windows'
-    fakes::FakeMemory memory;
-    fakes::FakeProcesses processes;
-    fakes::FakeClipboard clipboard;
-    fakes::FakeBeeper beeper;
+    fakes::CallLog log;
+    fakes::FakeSystem sys{log};  // the main window's ports but its boxes and shell; the other windows' all
     Win32MessageBoxes boxes;
     Win32Shell mainShell;
-    fakes::FakeMessages messages;
-    fakes::FakeShell shell;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     for (Language language : {Language::kChinese, Language::kEnglish}) {
-        MainWindow main(instance, {files, codec, launcher, memory, processes, clipboard, beeper, boxes, mainShell},
+        MainWindow main(instance, {files, codec, sys, sys, sys, sys, sys, boxes, mainShell},
                         folder.Path(), {}, language);
         ASSERT_TRUE(main.Create());
         main.Load("");
         SendMessageW(main.Handle(), WM_TIMER, 1, 0);  // the tick's figures and rule caption
         const std::pair<const char*, HWND> windows[] = {
-            {"main", main.Handle()}, {"about", AboutWindow::Show(instance, folder.Path(), &shell, language)},
-            {"rule editor", RuleEditorWindow::Show(instance, nullptr, folder.Path(), [] {}, &messages, language)}};
+            {"main", main.Handle()}, {"about", AboutWindow::Show(instance, folder.Path(), &sys, language)},
+            {"rule editor", RuleEditorWindow::Show(instance, nullptr, folder.Path(), [] {}, &sys, language)}};
         for (const auto& [name, window] : windows) {
             ASSERT_TRUE(window) << name;
             for (int dpi : {96, 144, 192})

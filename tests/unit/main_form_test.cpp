@@ -1,0 +1,213 @@
+// The main window's start-up, close request and commands, read from what it asks of the system.
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace varnic::fakes {
+namespace {
+
+const std::string kOwnWorkingSet = "start C:\\V\\empty.exe [empty.exe kelvo.exe] 0";
+using Calls = std::vector<std::string>;
+
+TEST(StartUp, InAnEmptyFolderWritesTheDefaultsAndOnlyTheCurrentRuleInItsOrder) {
+    Kelvo k;
+    k.Do("load");
+    EXPECT_EQ(k.log.calls, (Calls{kSaveSettings, kSaveSettings, kSaveSettings, "write C:\\V\\AllRule.ini",
+                                  "minute timer", "count processes", kOwnWorkingSet, "tray menu"}));
+    EXPECT_EQ(k.files.files,
+              (std::map<std::string, std::string>{{kDir + "\\AllRule.ini", "1\r\n1\r\n1\r\n2\r\n"},
+                                                  {kDir + "\\Setting.ini", "E\r\n0\r\n0\r\n0\r\n0\r\n"}}));
+    EXPECT_EQ(k.Controls() + " " + k.sys.Hotkeys(), "E 1 1 op2 0 -16383:2+69 atoms=1 hooked");
+    EXPECT_EQ(k.form.cb1.items, (Calls{"全部清理规则", "小型游戏清理规则", "大型游戏清理规则", "BT下载清理规则"}));
+    EXPECT_EQ(k.form.Label15.caption, "当前清理规则：全部清理规则");
+    EXPECT_EQ(k.form.HideOnClose, 1);
+}
+
+TEST(StartUp, ConsumesEveryFileLeftForItAndGoesOnPastEveryFailure) {
+    Kelvo k;
+    for (const char* name : {"\\back.gif", "\\back.jpg", "\\temp\\vr.ini", "\\1.txt", "\\kelvo.exe"})
+        k.Put(name, "old");
+    k.Put("\\tmp.exe", "new");
+    k.Put("\\2.txt", "Bienvenue \xE0 la 1.9");            // in the ANSI code page
+    k.Put("\\Setting.ini", "E\r\n0\r\n1\r\n1\r\n2\r\n");  // hotkey off, gear icon, rule 2
+    k.sys.brokenPictures.insert("C:\\V/back.jpg");
+    k.sys.missing.insert(kDir + "\\empty.exe");
+    k.form.Form_Load("-sendme");
+    EXPECT_EQ(k.log.calls,
+              (Calls{"picture C:\\V/back.gif", "picture C:\\V/back.jpg", "delete C:\\V\\temp\\vr.ini",
+                     "copy C:\\V\\tmp.exe C:\\V\\kelvo.exe", "delete C:\\V\\1.txt", "box Varnic: Bienvenue à la 1.9",
+                     "delete C:\\V\\2.txt", "tray program icon", kSaveSettings, kSaveSettings,
+                     "write C:\\V\\LargeGameRule.ini", "minute timer", "tray SendToTray", "hide window",
+                     "count processes", kOwnWorkingSet, "tray menu", "tray program icon"}));
+    EXPECT_EQ(k.Controls() + " " + k.sys.Hotkeys() + " " + k.File("\\kelvo.exe"), "E 1 0 op1 2 atoms=0 own new");
+    EXPECT_EQ(k.form.MenuEntry("dangqianrule").caption, "当前清理规则：大型游戏清理规则");
+    EXPECT_EQ(k.form.HideOnClose, 1);
+}
+
+TEST(StartUp, TakesOneShotFilesOnlyWhenTheyAreThereAsOrdinaryFilesAndHidesOnlyForMinusSendme) {
+    const std::string big(70000, 'x');
+    const struct {
+        const char *name, *state;
+        std::string bytes;
+        Calls calls;
+    } cases[] = {{"\\1.txt", "", "", {"delete C:\\V\\1.txt"}},  // no tmp.exe to copy
+                 {"\\2.txt", "unreadable", "x", {"box Varnic: ", "delete C:\\V\\2.txt"}},
+                 {"\\2.txt", "", big, {"box Varnic: " + big.substr(0, 65400), "delete C:\\V\\2.txt"}},
+                 {"\\1.txt", "hidden", "x", {}},
+                 {"\\2.txt", "hidden", "x", {}},
+                 {"\\temp\\vr.ini", "hidden", "x", {}},
+                 {"\\back.gif", "hidden", "x", {}}};
+    for (const auto& c : cases) {
+        Kelvo k;
+        k.Put(c.name, c.bytes);
+        if (c.state == std::string("hidden")) k.files.hidden.insert(kDir + c.name);
+        if (c.state == std::string("unreadable")) k.files.unreadable.insert(kDir + c.name);
+        k.Do("load");
+        EXPECT_EQ(k.log.Of("copy delete box picture"), c.calls) << c.name << " " << c.state;
+    }
+    for (const char* arguments : {"-sendme", "-SENDME", "-sendme x", "", " -sendme"}) {
+        Kelvo k;
+        k.form.Form_Load(arguments);
+        EXPECT_EQ(k.log.Count("hide window"), std::string(arguments) == "-sendme") << arguments;
+    }
+}
+
+TEST(Commands, DoWhatTheirControlsAndMenuEntriesSay) {
+    const std::string tarnel = "start C:\\V\\tarnel.exe [tarnel.exe] 1", off = "atoms=0 own";
+    const struct {
+        const char* steps;
+        Calls calls;                             // after start-up
+        std::string settings = "", hotkey = "";  // then, where given
+    } commands[] = {
+        {"Command1", {kClean}},
+        {"missing=empty.exe menu=nowyouhua", {kClean, "box Varnic: 内存优化组件错误！", "clear clipboard", "beep"}},
+        {"menu=cleanchip", {"clear clipboard"}},
+        {"Label7", {tarnel, "end program", kSaveSettings, "unloaded"}, "", off},
+        {"missing=tarnel.exe menu=updatemenu",
+         {tarnel, "box Varnic: 在线更新组件错误！", "end program", kSaveSettings, "unloaded"},
+         "",
+         off},
+        {"menu=exitt", {"end program", kSaveSettings, "unloaded"}, "E\r\n0\r\n0\r\n0\r\n0\r\n", off},
+        {"close", {kSaveSettings, "tray SendToTray", "stays"}, "", "-16383:2+69 atoms=1 hooked"},
+        {"Command2 menu=show", {"tray SendToTray", kSaveSettings, "tray ShowFromTray"}},
+        {"Label9 Label4",
+         {"open http://soft-one.example/soft/22033.html in C:\\V", "open http://www.varnic.example/blog in C:\\V"}},
+        {"Label8 Label16", {"show about", "show rule editor"}},
+        {"op1", {"tray program icon", kSaveSettings}, "E\r\n0\r\n0\r\n1\r\n0\r\n"},
+        {"op1 op2", {"tray program icon", kSaveSettings, kSaveSettings}, "E\r\n0\r\n0\r\n0\r\n0\r\n"},
+        {"Check1", {}, "E\r\n0\r\n0\r\n0\r\n0\r\n"},  // no handler: it reaches the file with the next write
+        {"Check1 Check2", {kSaveSettings}, "E\r\n1\r\n1\r\n0\r\n0\r\n", off},
+        {"Check2 Text1=k Check2", Calls(4, kSaveSettings), "K\r\n0\r\n0\r\n0\r\n0\r\n", "-16383:2+75 atoms=1 hooked"},
+        {"Text1=", {kSaveSettings}, "F\r\n0\r\n0\r\n0\r\n0\r\n", "-16383:2+69 atoms=1 hooked"},
+        {"Text1=ab", {kSaveSettings, kSaveSettings}, "AB\r\n0\r\n0\r\n0\r\n0\r\n", "-16383:2+65 atoms=1 hooked"},
+        {"cb1=3", {kSaveSettings, "write C:\\V\\BTRule.ini"}, "E\r\n0\r\n0\r\n0\r\n3\r\n"},
+        {"cb1=0", {}},  // the rule already chosen
+        {"hotkey", {kClean, "clear clipboard", "beep"}},
+        {"missing=empty.exe hotkey", {kClean, "box Varnic: 内存清理组件错误！"}},
+        {"held hotkey", {kClean, "box Varnic: 内存清理组件错误！"}},
+    };
+    for (const auto& c : commands) {
+        Kelvo k;
+        k.Do("load");
+        k.log.calls.clear();
+        k.Do(c.steps);
+        EXPECT_EQ(k.log.calls, c.calls) << c.steps;
+        EXPECT_EQ(c.settings.empty() ? "" : k.File("\\Setting.ini"), c.settings) << c.steps;
+        EXPECT_EQ(c.hotkey.empty() ? "" : k.sys.Hotkeys(), c.hotkey) << c.steps;
+    }
+    Kelvo early;  // a close before start-up has finished lets the window go
+    early.Do("close");
+    EXPECT_EQ(early.log.calls, (Calls{kSaveSettings, "unloaded"}));
+    EXPECT_EQ(early.File("\\Setting.ini"), "E\r\n1\r\n1\r\n0\r\n\r\n");
+}
+
+TEST(Commands, ThePanelToggleOpensBelowAThousandTwipsOverTheFoldedHeightAndFoldsAbove) {
+    // the height before; then the height, the panel shown, Label4's top and f1's top
+    const std::vector<int> cases[] = {{4750, 7050, 1, 6360, 4080}, {4000, 7050, 1, 6360, 4080},
+                                      {5500, 7050, 1, 6360, 4080}, {7050, 4750, 0, 4080, 9000},
+                                      {5751, 4750, 0, 4080, 9000}, {5750, 5750, 0, 4080, 9000}};
+    for (const auto& c : cases) {
+        Kelvo k;
+        k.form.height = c[0];
+        k.Do("Command3");
+        EXPECT_EQ(
+            (std::vector<int>{c[0], k.form.height, k.form.f1.visible, k.form.Label4.place.top, k.form.f1.place.top}),
+            c);
+    }
+    Kelvo k;
+    k.Do("Label15");
+    EXPECT_EQ(k.form.height, 7050);
+    k.Do("Background");
+    EXPECT_EQ(k.form.height, 4750);
+}
+
+
+// The clean routes a user or the program takes, and whether the user asked for the clean.
+const std::pair<const char*, bool> kRoutes[] = {
+    {"Command1", true}, {"menu=nowyouhua", true}, {"hotkey", true}, {"free=15 tick", false}, {"minute", false}};
+
+TEST(Areas, EveryCleanPassesTheChosenAreasInTheirOrderAndAnOddOrMissingFileMeansWorkingSetsOnly) {
+    const std::pair<const char*, std::string> areaFiles[] = {
+        {nullptr, "empty.exe  *"},
+        {"standby\r\nfilecache\r\n", "empty.exe  * -filecache -standby"},
+        {" Combine \r\n\r\nMODIFIED\r\nlowstandby", "empty.exe  * -modified -lowstandby -combine"},
+        {"standby\r\ntrim\r\n", "empty.exe  *"},
+        {"-standby\r\n", "empty.exe  *"},
+    };
+    for (const auto& [file, line] : areaFiles)
+        for (const auto& [route, asked] : kRoutes) {
+            Kelvo k;
+            if (file) k.Put("\\Areas.ini", file);
+            k.Do("load");
+            k.log.calls.clear();
+            k.Do(route);
+            EXPECT_EQ(k.log.Of("start"), Calls{"start C:\\V\\empty.exe [" + line + "] 0"}) << route << " " << line;
+        }
+}
+
+TEST(Areas, TheSubmenuChoiceSurvivesARestartAndOnlyItsLastEntryAsksForTheAdministrator) {
+    Kelvo k;
+    k.Do("load area=0 area=4 area=1 area=5 area=5");  // identical pages on and off again
+    EXPECT_EQ(k.File("\\Areas.ini") + k.File("\\Setting.ini"), "filecache\r\nstandby\r\nE\r\n0\r\n0\r\n0\r\n0\r\n");
+    k.sys.restartAccepted = false;
+    k.log.calls.clear();
+    k.Do("area=6");
+    EXPECT_EQ(k.log.calls, Calls{"restart elevated"});  // refused: kelvo stays, with its hotkey
+    EXPECT_EQ(k.sys.Hotkeys(), "-16383:2+69 atoms=1 hooked");
+    for (bool elevated : {false, true}) {
+        Kelvo again;
+        again.files.files = k.files.files;
+        again.sys.elevated = elevated;
+        again.Do("load");
+        std::string menu;  // "+" checked, "-" not, "!" disabled
+        for (const auto& entry : again.form.AreaMenu()) menu += entry.checked ? entry.enabled ? "+" : "!" : "-";
+        EXPECT_EQ(menu, elevated ? "!+--+-" : "!+--+--");
+        EXPECT_EQ(again.form.AreaMenu()[4].caption, elevated ? "备用列表" : "备用列表（需要管理员）");
+        again.log.calls.clear();
+        again.Do("area=6");
+        EXPECT_EQ(again.log.calls, elevated ? Calls{} : Calls({"restart elevated", "end program", kSaveSettings, "unloaded"}));
+        EXPECT_EQ(again.sys.Hotkeys(), elevated ? "-16383:2+69 atoms=1 hooked" : "atoms=0 own");
+    }
+}
+
+TEST(Areas, AnAskedCleanEndsInABalloonEveryCleanInTheTipLineWithTheFreedMegabytesAndTime) {
+    const std::tuple<Language, std::uint64_t, std::uint64_t, const char*, const char*> cases[] = {
+        {Language::kChinese, 200ull << 20, (300ull << 20) + (1 << 19), "balloon Varnic: 已释放 100M 内存", "上次清理 09:05：释放 100M"},
+        {Language::kEnglish, 200ull << 20, (201ull << 20) - 1, "balloon Varnic: Freed 0 MB", "Last clean 09:05: freed 0 MB"},
+        {Language::kEnglish, 300ull << 20, 200ull << 20, "balloon Varnic: Freed 0 MB", "Last clean 09:05: freed 0 MB"},
+    };
+    for (const auto& [language, before, after, balloon, tipLine] : cases)
+        for (const auto& [route, asked] : kRoutes) {
+            Kelvo k(language);
+            k.Do("load");
+            k.sys.memory.availPhys = before;
+            k.Do(route);
+            k.sys.memory = {45, 512ull << 20, after};
+            k.Do("ended tick");
+            EXPECT_EQ(k.log.Of("balloon"), asked ? Calls{balloon} : Calls{}) << route;
+            EXPECT_TRUE(k.sys.tip.ends_with(std::string("\r\n") + tipLine)) << route << ": " << k.sys.tip;
+        }
+}
+
+}  // namespace
+}  // namespace varnic::fakes
