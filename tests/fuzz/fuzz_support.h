@@ -1,24 +1,19 @@
-// What every fuzz target shares: a check that stops the run with a message, and small
-// in-memory stand-ins for the ports (no test framework, so a broken expectation aborts and
-// libFuzzer keeps the input that caused it).
+// What every fuzz target shares: a check that stops the run with a message (no test framework,
+// so a broken expectation aborts and libFuzzer keeps the input), and quiet stand-ins.
 #pragma once
 
 #include <cstdio>
 #include <cstdlib>
-#include <map>
-#include <optional>
-#include <set>
 #include <string>
 
-#include "base/ports.h"
 #include "memory_ports.h"
 
-#define FUZZ_CHECK(condition)                                                                   \
-    do {                                                                                        \
-        if (!(condition)) {                                                                     \
+#define FUZZ_CHECK(condition)                                                                  \
+    do {                                                                                       \
+        if (!(condition)) {                                                                    \
             std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                       \
-        }                                                                                       \
+            std::abort();                                                                      \
+        }                                                                                      \
     } while (false)
 
 namespace varnic::fuzz {
@@ -30,7 +25,7 @@ using fakes::IdentityCodec;
 using fakes::MemoryFolder;
 
 class QuietMessages final : public MessageBoxes {
-public:
+   public:
     int shown = 0;
     std::string last;
     void Show(const std::string& text, const std::string&, MessageIcon) override {
@@ -40,12 +35,9 @@ public:
 };
 
 class NoLauncher final : public ProcessLauncher {
-public:
+   public:
     int starts = 0;
-    bool Start(const std::string&, const std::string&, ShowWindow) override {
-        ++starts;
-        return true;
-    }
+    bool Start(const std::string&, const std::string&, ShowWindow) override { return ++starts > 0; }
 };
 
 }  // namespace varnic::fuzz
