@@ -6,6 +6,7 @@
 
 #include "about/win32/about_ids.h"
 #include "about/win32/about_resources.h"
+#include "controls/win32/control_kit.h"
 #include "controls/win32/text_font.h"
 #include "platform/win32/wide.h"
 
@@ -91,12 +92,7 @@ HFONT AboutWindow::FontFor(const FontStyle& style) {
 
 HWND AboutWindow::AddControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int id, const TwipsRect& place,
                              const std::string& text, HFONT font) {
-    const int left = Px(place.left), top = Px(place.top);
-    HWND control = CreateWindowExW(exStyle, windowClass, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, left, top,
-                                   Px(place.left + place.width) - left, Px(place.top + place.height) - top, window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return control;
+    return CreateControl(window_, {windowClass, WS_VISIBLE | style, id, place, text, exStyle}, dpi_, font);
 }
 
 void AboutWindow::CreateControls() {
@@ -128,8 +124,7 @@ void AboutWindow::CreateControls() {
     AddControl(L"EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL, WS_EX_CLIENTEDGE, kText1,
                InFrame(frame, f.Text1.place), f.Text1.text, textFont_);
 
-    const TwipsRect& p = f.xpButton1.place;
-    buttons_->Add(kXpButton1, RECT{Px(p.left), Px(p.top), Px(p.left + p.width), Px(p.top + p.height)},
+    buttons_->Add(kXpButton1, RectInPixels(f.xpButton1.place, dpi_),
                   Wide(f.xpButton1.caption), IDI_ABOUT_CLOSE);
 }
 

@@ -51,7 +51,7 @@ private:
     bool OnSetCursor(HWND under);
     void OnCommand(int id, int code);
     void DrawLogo(const DRAWITEMSTRUCT& item) const;
-    int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    int Px(int twips) const { return Pixels(twips, dpi_); }
 
     HINSTANCE instance_;
     Win32Shell ownShell_;

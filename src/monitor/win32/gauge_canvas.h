@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "controls/win32/screen_units.h"
 #include "monitor/monitor_ports.h"
 #include "platform/win32/handles.h"
 
@@ -51,7 +52,7 @@ private:
         }
     };
 
-    int ToPixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    int ToPixels(int twips) const { return Pixels(twips, dpi_); }
     HPEN PenFor(int width, COLORREF colour);
     HFONT FontFor(const std::wstring& name);
     bool EnsureIconBitmaps(int side);

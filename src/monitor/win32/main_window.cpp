@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "controls/win32/control_kit.h"
 #include "controls/win32/screen_units.h"
 #include "controls/win32/text_font.h"
 #include "monitor/win32/main_window_ids.h"
@@ -21,14 +22,6 @@ constexpr UINT_PTR kTimer2 = 2;
 constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr TwipsRect kImage1{0, 0, 6690, 1860};
 constexpr int kClientWidth = 6630;
-
-std::string TextOf(HWND control) {
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length));
-    return Utf8(text);
-}
 
 HWND Item(HWND window, int id) { return GetDlgItem(window, id); }
 
@@ -114,17 +107,12 @@ void MainWindow::Load(const std::string& argumentString) {
 }
 
 RECT MainWindow::PxRect(const TwipsRect& place, int dx, int dy) const {
-    return RECT{Px(place.left + dx), Px(place.top + dy), Px(place.left + dx + place.width),
-                Px(place.top + dy + place.height)};
+    return RectInPixels({place.left + dx, place.top + dy, place.width, place.height}, dpi_);
 }
 
 HWND MainWindow::AddControl(const wchar_t* windowClass, DWORD style, int id, const TwipsRect& place,
                             const std::string& text, HFONT font, const std::string& tooltip) {
-    const RECT r = PxRect(place);
-    HWND control = CreateWindowExW(0, windowClass, Wide(text).c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, r.left, r.top,
-                                   r.right - r.left, r.bottom - r.top, window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    HWND control = CreateControl(window_, {windowClass, WS_CLIPSIBLINGS | style, id, place, text}, dpi_, font);
     if (!tooltip.empty()) buttons_->SetTooltip(control, Wide(tooltip));
     return control;
 }

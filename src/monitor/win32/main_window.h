@@ -99,7 +99,7 @@ private:
     void ReflectTick();
     void ReflectLayout();
 
-    int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    int Px(int twips) const { return Pixels(twips, dpi_); }
     RECT PxRect(const TwipsRect& place, int dx = 0, int dy = 0) const;
     HWND AddControl(const wchar_t* windowClass, DWORD style, int id, const TwipsRect& place, const std::string& text,
                     HFONT font, const std::string& tooltip = "");

@@ -2,6 +2,7 @@
 // the Form2 model.
 #include "rules/win32/rule_editor_window.h"
 
+#include "controls/win32/control_kit.h"
 #include "controls/win32/text_font.h"
 #include "platform/win32/wide.h"
 #include "rules/win32/rule_editor_ids.h"
@@ -15,14 +16,6 @@ using namespace rule_editor_ids;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;  // fixed border, no minimize or maximize
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr int kDropDownRows = 5;  // the combo's list shows every rule without scrolling
-
-std::string TextOf(HWND control) {
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int got = GetWindowTextW(control, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return Utf8(text);
-}
 
 }  // namespace
 
@@ -91,14 +84,9 @@ TwipsRect RuleEditorWindow::InFrame(const TwipsRect& frame, const TwipsRect& pla
 
 HWND RuleEditorWindow::AddControl(const wchar_t* windowClass, DWORD style, DWORD exStyle, int id,
                                   const TwipsRect& place, const std::string& text, int extraHeight) {
-    const int left = Px(place.left), top = Px(place.top);
-    const int width = Px(place.left + place.width) - left;
-    const int height = Px(place.top + place.height) - top + extraHeight;
-    HWND control = CreateWindowExW(exStyle, windowClass, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, left, top,
-                                   width, height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   instance_, nullptr);
-    if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    return control;
+    RECT pixels = RectInPixels(place, dpi_);
+    pixels.bottom += extraHeight;
+    return CreateControl(window_, {windowClass, WS_VISIBLE | style, id, place, text, exStyle}, pixels, font_.Get());
 }
 
 void RuleEditorWindow::CreateControls() {
@@ -130,9 +118,7 @@ void RuleEditorWindow::CreateControls() {
         {kXpButton3, f.xpButton3, IDI_RULE_RESTORE},
     };
     for (const auto& b : buttons) {
-        const TwipsRect& p = b.model.place;
-        const RECT pixels{Px(p.left), Px(p.top), Px(p.left + p.width), Px(p.top + p.height)};
-        buttons_->Add(b.id, pixels, Wide(b.model.caption), b.picture, Wide(b.model.tooltip));
+        buttons_->Add(b.id, RectInPixels(b.model.place, dpi_), Wide(b.model.caption), b.picture, Wide(b.model.tooltip));
     }
 }
 

@@ -46,7 +46,7 @@ private:
     void OnCommand(int id, int code, HWND control);
     void Reflect();
     void ReflectText(int id, const TextBoxModel& box);
-    int Px(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    int Px(int twips) const { return Pixels(twips, dpi_); }
     static TwipsRect InFrame(const TwipsRect& frame, const TwipsRect& place);
 
     HINSTANCE instance_;

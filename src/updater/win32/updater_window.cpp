@@ -1,6 +1,7 @@
 #include "updater/win32/updater_window.h"
 
 #include "controls/progressbar/stored_design.h"
+#include "controls/win32/control_kit.h"
 #include "controls/win32/screen_units.h"
 #include "platform/win32/wide.h"
 #include "updater/updater_texts.h"
@@ -77,10 +78,7 @@ bool UpdaterWindow::Create(int showCommand) {
 
 void UpdaterWindow::AddChild(const FormControl& model, int id, const wchar_t* className, DWORD style) {
     const RECT r = Pixels(model.position);
-    HWND child = CreateWindowExW(0, className, Wide(model.caption).c_str(), WS_CHILD | style, r.left, r.top,
-                                 r.right - r.left, r.bottom - r.top, window_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(buttons_->Font()), FALSE);
+    HWND child = CreateControl(window_, {className, style, id, model.position, model.caption}, r, buttons_->Font());
     children_.push_back(Child{&model, child, Wide(model.caption), true, false});
 }
 
