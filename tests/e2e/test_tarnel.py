@@ -2,7 +2,7 @@
 tarnel_testkey.exe (tarnel trusting the build tree's test key, which signs what is served); the
 installed kelvo.exe is the command recorder, which logs how tarnel starts it.
 """
-import base64, hashlib, pathlib, re, shutil, subprocess, sys, tempfile, unittest
+import base64, hashlib, pathlib, re, subprocess, sys, tempfile, unittest
 
 from control_ids import control_ids
 from harness import APPS, HELPERS, SOURCE, WineTestCase
@@ -107,8 +107,7 @@ class Tarnel(WineTestCase):
 
 class ReleaseSign(unittest.TestCase):
     def test_release_sign_refuses_a_version_that_reads_otherwise_than_it_looks_and_keys_tarnel_refuses(self):
-        folder = tempfile.mkdtemp(prefix="varnic-sign-")
-        self.addCleanup(shutil.rmtree, folder)
+        folder = self.enterContext(tempfile.TemporaryDirectory(prefix="varnic-sign-"))
         open(folder + "/kelvo.exe", "wb").close()
         sign = lambda version, *more: subprocess.run([SOURCE / "tools/x-release-sign", KEYS / "test-release-key.pem", folder,
                                                       "--version", version, *more], capture_output=True).returncode == 0
