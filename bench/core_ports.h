@@ -94,6 +94,7 @@ public:
     void SetMenuEnabled() override {}
     void ShowProgramIcon() override {}
     void ShowGaugeIcon() override {}
+    void ShowBalloon(const std::string&, const std::string&) override {}
 
     std::string tip;
 };
@@ -135,6 +136,9 @@ public:
     void ShowRuleEditor() override {}
     void ShowAbout() override {}
     void EndProgram() override {}
+    bool IsElevated() override { return false; }
+    bool RestartElevated() override { return false; }
+    kelvo::ClockTime LocalTime() override { return {12, 0}; }
 };
 
 }  // namespace varnic::bench

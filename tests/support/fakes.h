@@ -34,7 +34,7 @@ public:
     std::uintptr_t procedure = 0x1000;            // the window's own; the hook is 0x2000
     std::vector<std::function<void()>> followed;  // the `ended` of each followed start, in order
     bool elevated = false, restartAccepted = true;
-    kelvo::ClockTime now{9, 5};
+    kelvo::ClockTime now{9, 10};
 
     // The hotkey's state in one text: "<id>:<modifiers>+<key> ... atoms=<n> own|hooked".
     std::string Hotkeys() const {
