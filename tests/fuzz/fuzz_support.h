@@ -1,12 +1,12 @@
 // What every fuzz target shares: a check that stops the run with a message (no test framework,
-// so a broken expectation aborts and libFuzzer keeps the input), and quiet stand-ins.
+// so a broken expectation aborts and libFuzzer keeps the input) and the stand-ins of the ports.
 #pragma once
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "memory_ports.h"
+#include "fakes.h"
 
 #define FUZZ_CHECK(condition)                                                                  \
     do {                                                                                       \
@@ -15,29 +15,3 @@
             std::abort();                                                                      \
         }                                                                                      \
     } while (false)
-
-namespace varnic::fuzz {
-
-inline const std::string kDir = "C:\\Varnic";
-
-using fakes::FakeFileSystem;
-using fakes::IdentityCodec;
-using fakes::MemoryFolder;
-
-class QuietMessages final : public MessageBoxes {
-   public:
-    int shown = 0;
-    std::string last;
-    void Show(const std::string& text, const std::string&, MessageIcon) override {
-        ++shown;
-        last = text;
-    }
-};
-
-class NoLauncher final : public ProcessLauncher {
-   public:
-    int starts = 0;
-    bool Start(const std::string&, const std::string&, ShowWindow) override { return ++starts > 0; }
-};
-
-}  // namespace varnic::fuzz

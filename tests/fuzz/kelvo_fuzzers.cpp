@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "base/numbers.h"
-#include "fakes.h"
 #include "fuzz_support.h"
 #include "rules/rule_engine.h"
 
 namespace varnic::fuzz {
+using namespace fakes;
 
 bool Same(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
 

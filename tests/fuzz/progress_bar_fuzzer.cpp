@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     varnic::fakes::ProgressBarRecorder view;
-    varnic::fuzz::QuietMessages messages;
+    varnic::fakes::CallLog log;
+    varnic::fakes::FakeSystem messages{log};
     varnic::XpProgressBar bar(view, messages);
     auto pick = [&](int low, int high) { return in.ConsumeIntegralInRange(low, high); };
     auto value = [&] { return in.ConsumeBool() ? in.ConsumeIntegral<std::int32_t>() : pick(-5, 999); };
