@@ -92,7 +92,7 @@ void Form1::Form_Load(const std::string& argumentString) {
     HideOnClose = 1;
     if (Check2.value == 1) hotkey_.SetHotkey(Text1.text);
     ports_.tray.SetMenuEnabled();
-    if (op1.value) ports_.tray.ShowProgramIcon();
+    if (op1.value) ShowProgramIcon();
     ShowRuleCaption();
 }
 
@@ -163,11 +163,15 @@ void Form1::Timer1_Tick() {
 
 void Form1::DrawGauge(std::int64_t availableMb, int freePercent) {
     GaugeSurface& p1 = ports_.gauge;
+    const GaugeFace face{availableMb, static_cast<int>((p1.InnerWidth() - 20) * freePercent / 100.0)};
+    // The same digits and bar make the same icon: the tray keeps the one it has.
+    if (gaugeShown_ == face) return;
+    gaugeShown_ = face;
     p1.Clear();
     p1.SetFontName("Abadi MT Condensed Extra Bold");
     p1.Print(Decimal(availableMb));
     p1.Line(20, 370, p1.InnerWidth() - 20, 370, {96, 96, 191});
-    p1.Line(20, 370, static_cast<int>((p1.InnerWidth() - 20) * freePercent / 100.0), 370, {250, 250, 250});
+    p1.Line(20, 370, face.barEnd, 370, {250, 250, 250});
     p1.SetLineWidth(2);
     p1.Line(20, 320, p1.InnerWidth() - 20, 320, {0, 0, 0});
     p1.Line(20, 420, p1.InnerWidth() - 20, 420, {0, 0, 0});
@@ -175,6 +179,11 @@ void Form1::DrawGauge(std::int64_t availableMb, int freePercent) {
     p1.Line(p1.InnerWidth() - 20, 320, p1.InnerWidth() - 20, 420, {0, 0, 0});
     p1.SetLineWidth(6);
     ports_.tray.ShowGaugeIcon();
+}
+
+void Form1::ShowProgramIcon() {
+    gaugeShown_.reset();  // the next gauge tick draws again
+    ports_.tray.ShowProgramIcon();
 }
 
 void Form1::Timer2_Tick() {
@@ -289,7 +298,7 @@ void Form1::Check2_Click() {
 }
 
 void Form1::op1_Click() {
-    ports_.tray.ShowProgramIcon();
+    ShowProgramIcon();
     WriteSettings();
 }
 

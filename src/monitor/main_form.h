@@ -164,6 +164,7 @@ private:
     void exitt_Click();
     void Unload();
     void DrawGauge(std::int64_t availableMb, int freePercent);
+    void ShowProgramIcon();
     void OpenWebPage(const std::string& address);
     void ShowRuleCaption();
     std::string_view Says(MonitorText name) const { return Text(name, language_); }
@@ -182,6 +183,14 @@ private:
     Hotkey hotkey_;
     FreeMemoryBar* bar1_ = nullptr;
     std::string trayTip_;
+    // What the gauge icon in the tray shows: the available MB and where the white bar ends.
+    // Empty while the tray shows the program's icon.
+    struct GaugeFace {
+        std::int64_t availableMb;
+        int barEnd;
+        friend bool operator==(const GaugeFace&, const GaugeFace&) = default;
+    };
+    std::optional<GaugeFace> gaugeShown_;
     std::optional<std::string> lettersShownFor_;  // the letter the hotkey texts were last made for
     bool tickIsCleaning_ = false;  // a timer tick's clean is running (its failure box may be open)
 };

@@ -47,6 +47,16 @@ TEST(MonitorTick, DrawsTheFreeMemoryGaugeAsTheTrayIconOnlyWithRemainingMemoryCho
     k.log.calls.clear();
     k.Do("op1 tick tick");
     EXPECT_EQ(k.log.Of("gauge tray"), std::vector<std::string>{"tray program icon"});
+
+    // A new icon only when the digits or the bar's length changed, or the gauge comes back.
+    const struct { const char* steps; std::uint64_t availableMb; int icons; } rows[] = {
+        {"op2 tick", 200, 1}, {"tick", 200, 1}, {"free=40 tick", 200, 2}, {"tick", 201, 3}};
+    k.log.calls.clear();
+    for (const auto& row : rows) {
+        k.sys.memory.availPhys = row.availableMb << 20;
+        k.Do(row.steps);
+        EXPECT_EQ(k.log.Count("tray gauge icon"), row.icons) << row.steps << " at " << row.availableMb << " MB";
+    }
 }
 
 TEST(MonitorTick, KeepsTheHotkeyTextsWithTheLetterAndCountsProcessesOnlyWithBackgroundCleaningOn) {
