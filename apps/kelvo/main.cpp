@@ -2,7 +2,6 @@
 // secondary windows, runs start-up and the message loop.
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include "about/win32/about_window.h"
 #include "base/command_line.h"
@@ -32,7 +31,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace varnic::win32;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    OleInitialize(nullptr);  // the picture decoder for back.gif and back.jpg
 
     Win32FileSystem files;
     Win32AnsiCodec codec;
@@ -68,6 +66,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             exitCode = static_cast<int>(message.wParam);
         }
     }
-    OleUninitialize();
     return exitCode;
 }

@@ -6,7 +6,6 @@
 // FOLDER is the installation folder (Setting.ini chooses the options). Prints one JSON object.
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <cstdio>
 #include <string>
@@ -97,7 +96,6 @@ int wmain(int argc, wchar_t** argv) {
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    OleInitialize(nullptr);
     int exitCode = 1;
     {
         Win32FileSystem files;
@@ -130,6 +128,5 @@ int wmain(int argc, wchar_t** argv) {
             exitCode = 0;
         }
     }
-    OleUninitialize();
     return exitCode;
 }

@@ -1,13 +1,20 @@
 #include "monitor/win32/picture_file.h"
 
-#include "platform/win32/handles.h"
-
 namespace varnic::win32 {
+namespace {
 
-std::unique_ptr<PictureFile> PictureFile::Load(const std::wstring& path) {
+template <typename Function>
+Function Find(const UniqueModule& module, const char* name) {
+    return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module.Get(), name))) : nullptr;
+}
+
+// The picture's bytes as a stream in memory; null when the file cannot be read whole.
+IStream* ReadIntoStream(const std::wstring& path, const UniqueModule& ole32, DWORD& size) {
+    using CreateStream = HRESULT(WINAPI*)(HGLOBAL, BOOL, IStream**);
+    const auto createStream = Find<CreateStream>(ole32, "CreateStreamOnHGlobal");
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file) return nullptr;
-    const DWORD size = GetFileSize(file.Get(), nullptr);
+    if (!createStream || !file) return nullptr;
+    size = GetFileSize(file.Get(), nullptr);
     if (size == INVALID_FILE_SIZE || size == 0 || size > 64u * 1024 * 1024) return nullptr;
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!memory) return nullptr;
@@ -16,19 +23,43 @@ std::unique_ptr<PictureFile> PictureFile::Load(const std::wstring& path) {
     const bool ok = bytes && ReadFile(file.Get(), bytes, size, &read, nullptr) && read == size;
     GlobalUnlock(memory);
     IStream* stream = nullptr;
-    if (!ok || FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {  // the stream frees the memory
+    if (!ok || FAILED(createStream(memory, TRUE, &stream))) {  // the stream frees the memory
         GlobalFree(memory);
         return nullptr;
     }
-    IPicture* picture = nullptr;
-    HRESULT result = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                                    reinterpret_cast<void**>(&picture));
-    stream->Release();
-    if (FAILED(result) || !picture) return nullptr;
-    return std::unique_ptr<PictureFile>(new PictureFile(picture));
+    return stream;
 }
 
-PictureFile::~PictureFile() { picture_->Release(); }
+}  // namespace
+
+std::unique_ptr<PictureFile> PictureFile::Load(const std::wstring& path) {
+    using OleInitializeFunction = HRESULT(WINAPI*)(void*);
+    using OleLoadPictureFunction = HRESULT(WINAPI*)(IStream*, LONG, BOOL, REFIID, void**);
+    std::unique_ptr<PictureFile> file(new PictureFile);
+    file->ole32_.Reset(LoadLibraryW(L"ole32.dll"));
+    file->oleaut32_.Reset(LoadLibraryW(L"oleaut32.dll"));
+    const auto oleInitialize = Find<OleInitializeFunction>(file->ole32_, "OleInitialize");
+    const auto oleLoadPicture = Find<OleLoadPictureFunction>(file->oleaut32_, "OleLoadPicture");
+    if (!oleInitialize || !oleLoadPicture) return nullptr;
+    // Counted per thread: each picture starts OLE once and ends it once.
+    file->oleStarted_ = SUCCEEDED(oleInitialize(nullptr));
+    DWORD size = 0;
+    IStream* stream = ReadIntoStream(path, file->ole32_, size);
+    if (!stream) return nullptr;
+    const HRESULT result = oleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                                          reinterpret_cast<void**>(&file->picture_));
+    stream->Release();
+    if (FAILED(result) || !file->picture_) return nullptr;
+    return file;
+}
+
+PictureFile::~PictureFile() {
+    if (picture_) picture_->Release();
+    if (oleStarted_) {
+        using OleUninitializeFunction = void(WINAPI*)();
+        if (const auto oleUninitialize = Find<OleUninitializeFunction>(ole32_, "OleUninitialize")) oleUninitialize();
+    }
+}
 
 void PictureFile::Draw(HDC dc, const RECT& into) const {
     OLE_XSIZE_HIMETRIC width = 0;

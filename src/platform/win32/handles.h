@@ -67,6 +67,11 @@ struct MenuTraits {
     static void Close(HMENU h) { DestroyMenu(h); }
 };
 
+struct ModuleTraits {  // LoadLibrary
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE m) { FreeLibrary(m); }
+};
+
 using UniqueHandle = Unique<HANDLE, KernelHandleTraits>;
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueFind = Unique<HANDLE, FindHandleTraits>;
@@ -75,6 +80,7 @@ using UniqueMemoryDc = Unique<HDC, MemoryDcTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
 using UniqueMenu = Unique<HMENU, MenuTraits>;
+using UniqueModule = Unique<HMODULE, ModuleTraits>;
 
 // A GDI object of a specific type (HBITMAP, HFONT, HPEN, HBRUSH), deleted with DeleteObject.
 template <typename T>
