@@ -1,13 +1,17 @@
-// The process count of background cleaning, per call: the process-only Toolhelp snapshot that
-// kelvo takes against the all-inclusive one (processes, threads, heaps, modules). The two are
-// timed in alternating rounds so that both see the same machine. Prints one JSON object with
-// the microseconds per call of every round.
+// The process count of background cleaning, per call, taken five ways for the same number:
+// kelvo's count (the process list in a kept buffer), a process-only Toolhelp snapshot, the
+// all-inclusive snapshot (processes, threads, heaps, modules), EnumProcesses and
+// GetPerformanceInfo's ProcessCount. The ways are timed in rotating order in each round so
+// that all see the same machine. Prints one JSON object with the microseconds per call of
+// every round; exits 1 when the ways disagree on a still machine.
 //   process_count_bench.exe [rounds] [calls per round]
 #include <windows.h>
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "platform/win32/process_counter.h"
@@ -21,32 +25,41 @@ double Seconds() {
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Microseconds per call; `count` receives the last answer.
-template <typename Counter>
-double Time(Counter counter, int calls, int& count) {
-    const double start = Seconds();
-    for (int i = 0; i < calls; ++i) count = counter();
-    return (Seconds() - start) * 1e6 / calls;
+struct Way {
+    const char* name;
+    std::function<int()> count;
+    std::vector<double> microseconds;
+};
+
+int CountWithEnumProcesses() {
+    std::vector<DWORD> ids(1024);
+    for (;;) {
+        DWORD bytes = 0;
+        if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes)) return 0;
+        // A full array may have left processes out: ask again with more room.
+        if (bytes < ids.size() * sizeof(DWORD)) return static_cast<int>(bytes / sizeof(DWORD));
+        ids.resize(ids.size() * 2);
+    }
 }
 
-void PrintList(const char* name, const std::vector<double>& values, bool last) {
-    std::printf("  \"%s\": [", name);
-    for (std::size_t i = 0; i < values.size(); ++i) std::printf("%s%.2f", i ? ", " : "", values[i]);
-    std::printf("]%s\n", last ? "" : ",");
+int CountWithPerformanceInfo() {
+    PERFORMANCE_INFORMATION info{};
+    info.cb = sizeof info;
+    return GetPerformanceInfo(&info, sizeof info) ? static_cast<int>(info.ProcessCount) : 0;
 }
 
-// Both snapshots must see the same processes. Wine's services may still be starting or ending
+// Every way must see the same processes. Wine's services may still be starting or ending
 // while the rounds run, so the counts taken during timing can differ by a process or two: the
-// check takes the two answers back to back, bracketed by the first, until the machine is still.
-template <typename ProcessOnly, typename Full>
-bool SnapshotsAgree(ProcessOnly processOnly, Full full) {
+// check takes the answers back to back, bracketed by the first way, until the machine is still.
+bool WaysAgree(std::vector<Way>& ways) {
     for (int attempt = 0; attempt < 50; ++attempt) {
-        const int before = processOnly();
-        const int inFull = full();
-        const int after = processOnly();
-        if (before > 0 && before == after && before == inFull) return true;
+        const int before = ways[0].count();
+        bool same = before > 0;
+        for (std::size_t i = 1; i < ways.size(); ++i) same = ways[i].count() == before && same;
+        if (same && ways[0].count() == before) return true;
         Sleep(100);
     }
+    for (Way& way : ways) std::fprintf(stderr, "%s counts %d\n", way.name, way.count());
     return false;
 }
 
@@ -56,23 +69,32 @@ int wmain(int argc, wchar_t** argv) {
     const int rounds = argc > 1 ? _wtoi(argv[1]) : 7;
     const int calls = argc > 2 ? _wtoi(argv[2]) : 200;
     if (rounds < 1 || calls < 1) return 2;
-    auto processOnly = [] { return varnic::win32::CountProcessesInSnapshot(TH32CS_SNAPPROCESS); };
-    auto full = [] { return varnic::win32::CountProcessesInFullSnapshot(); };
-    std::vector<double> processOnlyTimes, fullTimes;
-    int processes = 0, processesInFull = 0;
+    varnic::win32::Win32ProcessCounter kelvo;
+    std::vector<Way> ways{
+        {"kept_list_us", [&kelvo] { return kelvo.CountInProcessList(); }, {}},
+        {"process_only_us", [] { return varnic::win32::CountProcessesInSnapshot(TH32CS_SNAPPROCESS); }, {}},
+        {"full_us", [] { return varnic::win32::CountProcessesInSnapshot(TH32CS_SNAPALL); }, {}},
+        {"enum_processes_us", CountWithEnumProcesses, {}},
+        {"performance_info_us", CountWithPerformanceInfo, {}},
+    };
+    int processes = 0;
     for (int round = 0; round < rounds; ++round) {
-        if (round % 2 == 0) {
-            processOnlyTimes.push_back(Time(processOnly, calls, processes));
-            fullTimes.push_back(Time(full, calls, processesInFull));
-        } else {
-            fullTimes.push_back(Time(full, calls, processesInFull));
-            processOnlyTimes.push_back(Time(processOnly, calls, processes));
+        for (std::size_t i = 0; i < ways.size(); ++i) {
+            Way& way = ways[(i + round) % ways.size()];
+            const double start = Seconds();
+            for (int call = 0; call < calls; ++call) processes = way.count();
+            way.microseconds.push_back((Seconds() - start) * 1e6 / calls);
         }
     }
-    std::printf("{\n  \"calls_per_round\": %d,\n  \"processes\": %d,\n  \"processes_in_full\": %d,\n", calls, processes,
-                processesInFull);
-    PrintList("process_only_us", processOnlyTimes, false);
-    PrintList("full_us", fullTimes, true);
-    std::printf("}\n");
-    return processes > 0 && SnapshotsAgree(processOnly, full) ? 0 : 1;
+    const bool agree = WaysAgree(ways);
+    std::printf("{\n  \"calls_per_round\": %d,\n  \"processes\": %d,\n  \"agree\": %s", calls, processes,
+                agree ? "true" : "false");
+    for (const Way& way : ways) {
+        std::printf(",\n  \"%s\": [", way.name);
+        for (std::size_t i = 0; i < way.microseconds.size(); ++i)
+            std::printf("%s%.2f", i ? ", " : "", way.microseconds[i]);
+        std::printf("]");
+    }
+    std::printf("\n}\n");
+    return processes > 0 && agree ? 0 : 1;
 }
