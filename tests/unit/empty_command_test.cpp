@@ -1,5 +1,4 @@
-// empty.exe's decisions: its command line, the processes it chooses, what each memory area's
-// answer means, what it prints and the exit code. Expected texts are those of docs/empty.md.
+// empty.exe's decisions: command line, processes chosen, areas' answers, output and exit code (texts of docs/empty.md).
 #include "cleaner/empty_command.h"
 
 #include <gtest/gtest.h>
@@ -17,8 +16,7 @@ namespace {
 using Args = std::vector<std::string>;
 
 // The system as empty.exe sees it, with a log of every request that acts on it.
-class FakeEmptySystem : public EmptySystem {
-public:
+struct FakeEmptySystem : EmptySystem {
     std::optional<std::vector<RunningProcess>> processes{
         {{0, "[System Process]"}, {100, "C:\\Varnic\\kelvo.exe"}, {200, "b{2}.exe"}, {300, "c.exe"}}};
     std::map<std::uint32_t, WorkingSetTrim> trims{  // pid 0 cannot be opened, 300 refuses to be trimmed
@@ -29,9 +27,7 @@ public:
     std::uint64_t available = 100 << 20;
     std::string out, err, log;
 
-    void Print(EmptyOutput stream, std::string_view text) override {
-        (stream == EmptyOutput::kStandardOutput ? out : err) += text;
-    }
+    void Print(EmptyOutput to, std::string_view s) override { (to == EmptyOutput::kStandardOutput ? out : err) += s; }
     std::optional<std::vector<RunningProcess>> RunningProcesses() override { return processes; }
     WorkingSetTrim TrimWorkingSet(std::uint32_t pid) override {
         log += "trim " + std::to_string(pid) + "; ";
@@ -68,8 +64,7 @@ TEST(EmptyCommandLine, ReadsTargetsSwitchesAndAreasOrRefusesWithAReason) {
         {{"/COMBINE", "-standby", "-filecache", "*", "-modified", "-lowstandby", "-standby"},
          "* -filecache -modified -lowstandby -standby -combine "},
         {{}, nothing}, {{"  ", ""}, nothing}, {{"-v"}, nothing},
-        {{"-x", "*"}, "error: unknown switch: -x"}, {{"*", "--all"}, "error: unknown switch: --all"},
-        {{"-standbylist"}, "error: unknown switch: -standbylist"},
+        {{"*", "--all"}, "error: unknown switch: --all"}, {{"-standbylist"}, "error: unknown switch: -standbylist"},
         {{"c:\\tools\\kelvo.exe"}, "error: not an executable file name: c:\\tools\\kelvo.exe"},
         {{"kel*.exe"}, "error: not an executable file name: kel*.exe"},
     };
@@ -89,11 +84,8 @@ TEST(EmptyCommandSelection, NamesMatchTheExecutableFileIgnoringCase) {
 
 TEST(EmptyArea, TheSystemsAnswerTellsWhyAnAreaWasNotEmptied) {
     using enum AreaOutcome;  // what the run's rows do not show already; values of ntstatus.h and winerror.h
-    const std::pair<std::uint32_t, AreaOutcome> rows[] = {
-        {0xC0000002 /* STATUS_NOT_IMPLEMENTED */, kNotOffered}, {0xC00000BB /* STATUS_NOT_SUPPORTED */, kNotOffered},
-        {50 /* ERROR_NOT_SUPPORTED */, kNotOffered}, {120 /* ERROR_CALL_NOT_IMPLEMENTED: Wine's cache */, kNotOffered},
-        {1314 /* ERROR_PRIVILEGE_NOT_HELD */, kLacksPrivilege}, {5 /* ERROR_ACCESS_DENIED */, kRefused},
-    };
+    const std::pair<std::uint32_t, AreaOutcome> rows[] = {{0xC0000002, kNotOffered}, {0xC00000BB, kNotOffered},
+        {50, kNotOffered}, {120 /* Wine's cache */, kNotOffered}, {1314, kLacksPrivilege}, {5, kRefused}};
     for (const auto& [answer, outcome] : rows) EXPECT_EQ(OutcomeOf(answer), outcome) << std::hex << answer;
 }
 

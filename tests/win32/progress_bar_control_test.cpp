@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <vector>
 
 #include "platform/win32/dib_section.h"
 
@@ -16,19 +15,6 @@ namespace {
 struct NoBoxes final : MessageBoxes {
     void Show(const std::string& text, const std::string&, MessageIcon) override { ADD_FAILURE() << text; }
 };
-
-// What `paint` leaves on a bitmap of the test's own, magenta before: 0x00RRGGBB from the top.
-template <typename Paint>
-std::vector<std::uint32_t> Painted(int width, int height, Paint paint) {
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    std::uint32_t* pixels = nullptr;
-    GdiObject<HBITMAP> bitmap(CreateTopDownDib(width, height, reinterpret_cast<void**>(&pixels)));
-    std::fill_n(pixels, width * height, 0xFF00FFu);
-    SelectedObject selected(dc.Get(), bitmap.Get());
-    paint(dc.Get());
-    GdiFlush();
-    return {pixels, pixels + width * height};
-}
 
 // W white, F grey (the frame, metallic grey), - light grey, r red, o orange, y gold, g green,
 // b blue, ? anything else.
@@ -61,9 +47,15 @@ TEST(ProgressBarWindow, ShowsItsOwnDrawingAtEachScaleInEachLook) {
         ASSERT_TRUE(control->Create(host.Get(), 101, RECT{0, 0, w, h}, scale));
         const HWND bar = control->Window();
         auto print = [&](HDC dc) { SendMessageW(bar, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT); };
-        // The colours `paint` leaves at the centres of these pixels of the bar; * is the look's.
+        // The colours `paint` leaves on a bitmap of the test's own (magenta before) at the centres of these
+        // pixels of the bar; * is the look's.
         auto expect = [&](auto paint, std::string colours, std::initializer_list<std::pair<int, int>> spots) {
-            const std::vector<std::uint32_t> p = Painted(w, h, paint);
+            UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+            std::uint32_t* p = nullptr;  // 0x00RRGGBB from the top
+            GdiObject<HBITMAP> bitmap(CreateTopDownDib(w, h, reinterpret_cast<void**>(&p)));
+            std::fill_n(p, w * h, 0xFF00FFu);
+            SelectedObject selected(dc.Get(), bitmap.Get());
+            paint(dc.Get()), GdiFlush();
             std::string found;
             for (auto [x, y] : spots) found += Colour(p[(2 * y + 1) * h / high / 2 * w + (2 * x + 1) * w / across / 2]);
             std::replace(colours.begin(), colours.end(), '*', "gbbygFor"[look]);  // green, blue, blue, gold, ...
@@ -80,10 +72,8 @@ TEST(ProgressBarWindow, ShowsItsOwnDrawingAtEachScaleInEachLook) {
         expect([&](HDC dc) { BitBlt(dc, 0, 0, w, h, WindowDc(bar).Get(), 0, 0, SRCCOPY); }, "*W", {{28, 8}, {40, 8}});
 
         control->Bar().ReadProperties(StoredDesign{{"Style", 1}, {"ProgressLook", look}});
-        control->Bar().SetValue(1);
-        control->Bar().SetValue(2);  // the group at 9: the eraser at 4, the group's block tile at 19
+        control->Bar().SetValue(1), control->Bar().SetValue(2);  // the group at 9: the eraser at 4, its block at 19
         expect(print, "W*", {{5, 8}, {20, 8}});
-
         const DWORD gdiObjects = GdiObjects();  // the control's own bitmaps among them
         for (int setting = 0; look == 0 && setting < 2000; ++setting)  // steps, repaints at the end
             control->Bar().SetValue(setting * 37 % 101), UpdateWindow(bar);
