@@ -1,5 +1,9 @@
 ; The Windows installer of Varnic, built by tools/x-package with Debian's makensis:
 ;   makensis -DARCH=win32|win64 -DDIST=<installation folder> -DSOURCE=<repository> -DOUTFILE=<setup.exe>
+;            -DVERSION_TEXT="1.9 BETA5" -DVERSION_NUMBERS=1.9.0.5 [-DSIGN_COMMAND=<signing command>]
+; The version comes from the build (cmake/version.cmake), the publisher from installer/release.conf.
+; With SIGN_COMMAND, makensis runs it on the uninstaller it embeds and on the finished installer,
+; each time with the file's path as the one argument.
 ;
 ; Installs for the current user only, without administrator rights, into a folder the user can
 ; write: the programs keep their settings, rules and version record beside themselves, so a
@@ -12,14 +16,16 @@ ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
-!ifndef ARCH | DIST | SOURCE | OUTFILE
-  !error "makensis needs -DARCH=win32|win64 -DDIST=... -DSOURCE=... -DOUTFILE=..."
+!ifndef ARCH | DIST | SOURCE | OUTFILE | VERSION_TEXT | VERSION_NUMBERS
+  !error "makensis needs -DARCH=win32|win64 -DDIST=... -DSOURCE=... -DOUTFILE=... -DVERSION_TEXT=... -DVERSION_NUMBERS=..."
+!endif
+!ifdef SIGN_COMMAND
+  !uninstfinalize '"${SIGN_COMMAND}" "%1"' = 0
+  !finalize '"${SIGN_COMMAND}" "%1"' = 0
 !endif
 
 !define PRODUCT "Varnic"
-!define VERSION_TEXT "1.9 BETA5"
-!define VERSION_NUMBERS "1.9.0.5"
-!define PUBLISHER "Varnic 开发组"
+!searchparse /file "${SOURCE}/installer/release.conf" "publisher=" PUBLISHER
 !define MAIN_WINDOW_CLASS "VarnicMainWindow"
 !define EXIT_COMMAND 2007 ; the tray menu's "退出": kelvo writes its settings and ends
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnic"
@@ -131,6 +137,10 @@ Section "Varnic 程序" SecProgram
   File "${DIST}/tarnel.exe"
   File "${DIST}/empty.exe"
   File "${DIST}/help.txt"
+  ; The version record always describes the programs just installed: an upgrade records the
+  ; newer version, a downgrade the older one, so tarnel offers exactly the releases newer
+  ; than what is installed.
+  File "${DIST}/vr.ini"
   ; The update server settings: an edited copy of the user's stays as it is.
   SetOverwrite off
   File "${DIST}/Upsetting.ini"
@@ -196,22 +206,23 @@ Section "Uninstall"
   Call un.DeleteProgram
   Delete "$INSTDIR\help.txt"
   Delete "$INSTDIR\Upsetting.ini"
-  ; What an unfinished update leaves behind: the new program and its two notes.
+  Delete "$INSTDIR\vr.ini"
+  ; What tarnel and an unfinished update leave behind: the server's version file, the new
+  ; program and its two notes.
+  Delete "$INSTDIR\temp\vr.ini"
   Delete "$INSTDIR\tmp.exe"
   Delete "$INSTDIR\1.txt"
   Delete "$INSTDIR\2.txt"
 
   ; The user's own files go only when the user says so; a silent uninstall keeps them.
   MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-    "是否同时删除您的设置和清理规则文件？$\r$\n（Setting.ini、AllRule.ini、SmallGameRule.ini、LargeGameRule.ini、BTRule.ini 和版本记录 vr.ini）$\r$\n$\r$\n选择“否(N)”将保留这些文件。" \
+    "是否同时删除您的设置和清理规则文件？$\r$\n（Setting.ini、AllRule.ini、SmallGameRule.ini、LargeGameRule.ini 和 BTRule.ini）$\r$\n$\r$\n选择“否(N)”将保留这些文件。" \
     /SD IDNO IDNO keep_user_files
     Delete "$INSTDIR\Setting.ini"
     Delete "$INSTDIR\AllRule.ini"
     Delete "$INSTDIR\SmallGameRule.ini"
     Delete "$INSTDIR\LargeGameRule.ini"
     Delete "$INSTDIR\BTRule.ini"
-    Delete "$INSTDIR\vr.ini"
-    Delete "$INSTDIR\temp\vr.ini"
   keep_user_files:
 
   Delete "$INSTDIR\uninstall.exe"
