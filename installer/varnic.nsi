@@ -137,6 +137,7 @@ Section "Varnic 程序" SecProgram
   File "${DIST}/tarnel.exe"
   File "${DIST}/empty.exe"
   File "${DIST}/help.txt"
+  File "${DIST}/help-en.txt"
   ; The version record always describes the programs just installed: an upgrade records the
   ; newer version, a downgrade the older one, so tarnel offers exactly the releases newer
   ; than what is installed.
@@ -205,6 +206,7 @@ Section "Uninstall"
   Push "$INSTDIR\empty.exe"
   Call un.DeleteProgram
   Delete "$INSTDIR\help.txt"
+  Delete "$INSTDIR\help-en.txt"
   Delete "$INSTDIR\Upsetting.ini"
   Delete "$INSTDIR\vr.ini"
   ; What tarnel and an unfinished update leave behind: the server's version file, the new

@@ -31,10 +31,11 @@ NAME = TEXT.replace(" ", "-")  # in file names: Varnic-1.9-BETA5-win32.zip
 SETTINGS = dict(re.findall(r"^(\w+)=(.*)$", (ROOT / "installer/release.conf").read_text(), re.M))
 ARCHES = {"win32": ("i686-w64-mingw32", 0x14C, "x86", "32bit"), "win64": ("x86_64-w64-mingw32", 0x8664, "x64", "64bit")}
 PROGRAMS = ("kelvo.exe", "tarnel.exe", "empty.exe")
-FOLDER = {"kelvo.exe", "tarnel.exe", "empty.exe", "help.txt", "Upsetting.ini", "vr.ini", "temp/"}
+FOLDER = {"kelvo.exe", "tarnel.exe", "empty.exe", "help.txt", "help-en.txt", "Upsetting.ini", "vr.ini", "temp/"}
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnic"
 START_MENU = "*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Varnic"
+MAIN = "class:VarnicMainWindow"  # kelvo in the display language: its caption in Chinese or English
 VERIFY = ("osslsigncode", "verify", "-CAfile", str(SCRATCH / "cert.pem"))  # fails on a missing or bad signature
 
 
@@ -66,7 +67,7 @@ class Packages(unittest.TestCase):
                 self.assertEqual(archive.namelist(), sorted({"Varnic/"} | {"Varnic/" + name for name in FOLDER}))
                 self.assertEqual({entry.date_time for entry in archive.infolist()}, {commit})
                 self.assertEqual(archive.read("Varnic/vr.ini"), f"[Ver]\r\nVer={VERSION}\r\n".encode())
-                for name in ("help.txt", "Upsetting.ini"):
+                for name in ("help.txt", "help-en.txt", "Upsetting.ini"):
                     self.assertEqual(archive.read("Varnic/" + name), next(ROOT.glob("apps/*/" + name)).read_bytes())
                 for name in PROGRAMS:  # the folder beside the packages is what they hold
                     self.assertTrue(archive.read("Varnic/" + name) == (RELEASE / arch / name).read_bytes(), name)
@@ -188,6 +189,7 @@ class Installer(harness.WineTestCase):
         self.target = self.session.folder / "Varnic"
         self.users = pathlib.Path(self.session.env["WINEPREFIX"]) / "drive_c/users"
         self.wine("reg", "delete", RUN_KEY, "/v", "Varnic", "/f", check=False)  # what a failed run left
+        shutil.rmtree(next(self.users.glob(START_MENU), SCRATCH / "no such folder"), ignore_errors=True)
 
     def wine(self, program, *args, check=True):  # no pipes: Wine's services would hold them open
         subprocess.run(["wine", str(program), *args], env=self.session.env, check=check, timeout=120,
@@ -210,8 +212,7 @@ class Installer(harness.WineTestCase):
     def uninstall(self, *user_files):
         # As the uninstaller would (copy itself away, start the copy with _?=), to wait for the copy itself.
         (self.target / "temp/vr.ini").write_bytes(b"[Ver]\r\nVer=2.0\r\n")  # an update's leftover goes too
-        copy = self.session.folder / "uninstall-copy.exe"
-        shutil.copy(self.target / "uninstall.exe", copy)
+        shutil.copy(self.target / "uninstall.exe", copy := self.session.folder / "uninstall-copy.exe")
         self.wine(copy, "/S", "_?=" + windows_path(self.target))
         self.assertEqual(sorted(path.name for path in self.target.glob("*")), sorted(user_files))
         self.assertEqual(self.target.exists(), bool(user_files))  # an empty folder goes
@@ -232,9 +233,9 @@ class Installer(harness.WineTestCase):
         self.install(RELEASE, "win32", "/AUTORUN")
         self.assertEqual(registry_value(s.env, RUN_KEY, "Varnic"), f'"{windows_path(self.target)}\\kelvo.exe" -sendme')
         running = s.start("Varnic/kelvo.exe")
-        s.probe(("wait-visible", kelvo.CAPTION, 30000))
+        s.probe(("wait-visible", MAIN, 30000))
         s.wait_for(lambda: (self.target / "Setting.ini").exists(), what="Setting.ini in the installation folder")
-        s.probe(("command", kelvo.CAPTION, kelvo.MENU["exitt"]), ("wait-gone", kelvo.CAPTION, 20000))
+        s.probe(("command", MAIN, kelvo.MENU["exitt"]), ("wait-gone", MAIN, 20000))
         running.wait(timeout=60)  # the process ends after its window: until then its program cannot go
         self.uninstall("Setting.ini", "AllRule.ini")
 
@@ -244,10 +245,10 @@ class Installer(harness.WineTestCase):
         self.assertIsNone(registry_value(s.env, RUN_KEY, "Varnic"))  # not chosen: off by default
         run(*VERIFY, str(self.target / "uninstall.exe"))  # made at installation from what makensis signed
         s.start("Varnic/kelvo.exe", "-sendme")
-        s.probe(("wait-window", kelvo.CAPTION, 30000))
+        s.probe(("wait-window", MAIN, 30000))
         s.wait_for(lambda: (self.target / "AllRule.ini").exists(), what="the rule file")
         self.uninstall("Setting.ini", "AllRule.ini")
-        s.probe(("wait-gone", kelvo.CAPTION, 20000))
+        s.probe(("wait-gone", MAIN, 20000))
 
 
 if __name__ == "__main__":
