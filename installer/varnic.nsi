@@ -26,8 +26,10 @@ SetCompressor /SOLID lzma
 
 !define PRODUCT "Varnic"
 !searchparse /file "${SOURCE}/installer/release.conf" "publisher=" PUBLISHER
-!define MAIN_WINDOW_CLASS "VarnicMainWindow"
-!define EXIT_COMMAND 2007 ; the tray menu's "退出": kelvo writes its settings and ends
+; kelvo's main window and its tray menu's "退出" (the eighth entry): kelvo writes its settings and ends.
+!searchparse /file "${SOURCE}/src/monitor/win32/main_window.h" 'kClassName = L"' MAIN_WINDOW_CLASS '"'
+!searchparse /file "${SOURCE}/src/monitor/win32/main_window_ids.h" "kFirstMenuEntry = " FIRST_MENU_ENTRY ";"
+!define /math EXIT_COMMAND ${FIRST_MENU_ENTRY} + 7
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Varnic"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define START_MENU "$SMPROGRAMS\Varnic"
