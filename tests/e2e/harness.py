@@ -79,6 +79,10 @@ class Session:
         lines = log.read_bytes().decode("utf-8").split("\r\n")[:-1] if log.exists() else []  # whole lines
         return [(program, command_line, int(show)) for program, command_line, show in (l.split("\t") for l in lines)]
 
+    def dialog(self, caption, ms=20000):
+        """The whole text of the next message box with that caption, pressing OK."""
+        return self.probe(("dialog", caption, ms))[0]
+
     def wait_for(self, predicate, what, timeout=30):
         deadline = time.monotonic() + timeout
         while not (value := predicate()):

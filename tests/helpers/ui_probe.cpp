@@ -7,7 +7,7 @@
 //   click WINDOW ID (BM_CLICK) | command WINDOW ID (WM_COMMAND) | close | focus | sync WINDOW
 //   select WINDOW ID INDEX, type WINDOW ID TEXT: as a user chooses and types
 //   dialog CAPTION [MS]: a message box's text, OK pressed | no-dialog CAPTION: none is up now
-//   hold PATH READY RELEASE: PATH open without sharing (another program's lock) until RELEASE exists
+//   hold READY RELEASE: makes the file READY, then keeps running until the file RELEASE exists
 //   hotkey-free LETTER: 1 when Ctrl+LETTER is free for another program
 //   wait-tooltip TEXT [MS]: the text of a shown tooltip or tray balloon (any program's) holding TEXT
 #include <windows.h>
@@ -66,19 +66,6 @@ std::string Until(const Args& a, std::size_t msAt, std::string why, Answer answe
     }
 }
 
-std::string Hold(const Args& a) {
-    const std::wstring path = Wide(a.at(1)), release = Wide(a.at(3));
-    UniqueFile held(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!held && GetLastError() == ERROR_ACCESS_DENIED)  // a read-only file is held for reading
-        held.Reset(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!held) throw Failure("cannot open " + a[1] + ": " + std::to_string(GetLastError()));
-    UniqueFile ready(CreateFileW(Wide(a.at(2)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    // A poll: the release file comes from the Linux side, which no Windows notification reports.
-    return Until({"", "", "", "", "3600000"}, 4, "not released", [&] {
-        return GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES ? "released" : "";
-    });
-}
-
 std::string Run(const Args& a) {
     const std::string& verb = a.at(0);
     const auto checked = [&] { return std::to_string(SendMessageW(Need(a), BM_GETCHECK, 0, 0)); };
@@ -101,8 +88,9 @@ std::string Run(const Args& a) {
     if (verb == "rect") {
         RECT r{};
         GetWindowRect(Need(a), &r);
-        return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-               std::to_string(r.bottom);
+        char text[64];
+        std::snprintf(text, sizeof text, "%ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
+        return text;
     }
     // Sent without waiting (a click may open a modal box), yet in order with the other
     // commands' messages, which posted messages would not be.
@@ -137,24 +125,22 @@ std::string Run(const Args& a) {
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         return text;
     }
-    if (verb == "no-dialog") {  // with MS: none comes within MS, for older callers
-        for (const DWORD start = GetTickCount(); a.size() > 2 && GetTickCount() - start < std::stoul(a[2]); Sleep(50))
-            if (Find(a.at(1), L"#32770")) break;
+    if (verb == "no-dialog") {
         if (Find(a.at(1), L"#32770")) throw Failure("a message box is up");
         return "none";
     }
-    if (verb == "hold") return Hold(a);
+    if (verb == "hold") {  // the release file comes from the Linux side, which no Windows notification reports
+        UniqueFile ready(CreateFileW(Wide(a.at(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        const std::wstring release = Wide(a.at(2));
+        return Until({"", "", "", "3600000"}, 3, "not released", [&] {
+            return GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES ? "released" : "";
+        });
+    }
     if (verb == "hotkey-free") {  // another program may register Ctrl+LETTER
         const bool free = RegisterHotKey(nullptr, 0x7000, MOD_CONTROL, a.at(1).at(0));
         return free && UnregisterHotKey(nullptr, 0x7000) ? "1" : "0";
     }
     throw Failure("unknown command " + verb);
-}
-
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) out += c == '\\' ? "\\\\" : c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
-    return out;
 }
 
 }  // namespace
@@ -169,13 +155,18 @@ int main() {
     }
     LocalFree(argv);
     for (const Args& command : commands) {
+        std::string answer, status = "OK";
         try {
-            if (!command.empty()) std::printf("OK %s\n", Escaped(Run(command)).c_str());
+            if (command.empty()) continue;
+            answer = Run(command);
         } catch (const std::exception& error) {
-            std::printf("ERR %s: %s\n", command[0].c_str(), Escaped(error.what()).c_str());
-            return 1;
+            answer = command[0] + ": " + error.what(), status = "ERR";
         }
+        std::string line = status + " ";
+        for (char c : answer) line += c == '\\' ? "\\\\" : c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+        std::printf("%s\n", line.c_str());
         std::fflush(stdout);
+        if (status == "ERR") return 1;
     }
     return 0;
 }

@@ -90,16 +90,19 @@ TEST(ProcessCounter, CountsTheRunningProcessesAsTheyStartAndEnd) {
     ExpectTheCountOfNow(counter, "after the child's end");
 }
 
+// The command recorder (built beside this test) as `path`: a stand-in that logs how it was started
+// into "calls.log" beside itself.
+bool PlaceRecorder(const std::string& path) {
+    return CopyFileW(Wide(ApplicationDirectory() + "\\command_recorder.exe").c_str(), Wide(path).c_str(), FALSE);
+}
+
 TEST(ProcessLauncher, StartsTheFileItNamesWithTheCommandLineAndShowValueAndDoesNotWait) {
     testing::ScratchFolder installation{"安装"}, planted{"planted"};
-    for (const auto* folder : {&installation, &planted})
-        ASSERT_TRUE(CopyFileW(Wide(ApplicationDirectory() + "\\command_recorder.exe").c_str(),
-                              Wide(*folder / "empty.exe").c_str(), FALSE));
+    for (const auto* folder : {&installation, &planted}) ASSERT_TRUE(PlaceRecorder(*folder / "empty.exe"));
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(Wide(planted.Path()).c_str());  // where a search for "empty.exe" would look first
-    // The recorder (a stand-in logging how it was started into "calls.log" beside itself) waits
-    // for the gate, then sets done; it finds both by the names in the environment it inherits.
+    // The recorder waits for the gate, then sets done; it finds both by the names in its environment.
     UniqueHandle gate(CreateEventW(nullptr, TRUE, FALSE, L"varnic-gate")), done(CreateEventW(nullptr, TRUE, FALSE, L"varnic-done"));
     SetEnvironmentVariableW(L"VARNIC_RECORDER_GATE", L"varnic-gate");
     SetEnvironmentVariableW(L"VARNIC_RECORDER_DONE", L"varnic-done");
@@ -125,8 +128,7 @@ TEST(ProcessLauncher, StartsTheFileItNamesWithTheCommandLineAndShowValueAndDoesN
 
 TEST(Shell, OpensAProgramShownNormally) {
     testing::ScratchFolder folder{"shell"};
-    ASSERT_TRUE(CopyFileW(Wide(ApplicationDirectory() + "\\command_recorder.exe").c_str(),
-                          Wide(folder / "kelvo.exe").c_str(), FALSE));
+    ASSERT_TRUE(PlaceRecorder(folder / "kelvo.exe"));
     UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, L"varnic-shell-done"));
     SetEnvironmentVariableW(L"VARNIC_RECORDER_DONE", L"varnic-shell-done");
     Win32Shell().Open(folder / "kelvo.exe", folder.Path());

@@ -7,9 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 
 namespace varnic::win32::testing {
+
+// The entries of `folder` ("." and ".." left out), with their attributes.
+inline std::vector<std::pair<std::wstring, DWORD>> Entries(const std::wstring& folder) {
+    std::vector<std::pair<std::wstring, DWORD>> entries;
+    WIN32_FIND_DATAW found{};
+    UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    for (bool more = static_cast<bool>(find); more; more = FindNextFileW(find.Get(), &found))
+        if (std::wstring name = found.cFileName; name != L"." && name != L"..")
+            entries.emplace_back(name, found.dwFileAttributes);
+    return entries;
+}
 
 class ScratchFolder {
 public:
@@ -17,11 +29,10 @@ public:
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
         static int serial = 0;
-        for (;;) {
+        do {
             path_ = Utf8(temp) + "varnic-" + purpose + "-" + std::to_string(GetCurrentProcessId()) + "-" +
                     std::to_string(++serial);
-            if (CreateDirectoryW(Wide(path_).c_str(), nullptr)) break;
-        }
+        } while (!CreateDirectoryW(Wide(path_).c_str(), nullptr));
     }
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
@@ -30,36 +41,19 @@ public:
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
 
-    // The names in the folder, "." and ".." left out.
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        WIN32_FIND_DATAW found{};
-        HANDLE find = FindFirstFileW((Wide(path_) + L"\\*").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) return names;
-        do {
-            std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..") names.push_back(Utf8(name));
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
+        for (const auto& [name, attributes] : Entries(Wide(path_))) names.push_back(Utf8(name));
         return names;
     }
 
 private:
     static void Remove(const std::wstring& folder) {
-        WIN32_FIND_DATAW found{};
-        HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::wstring name = found.cFileName;
-                if (name == L"." || name == L"..") continue;
-                std::wstring path = folder + L"\\" + name;
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(path);
-                else
-                    DeleteFileW(path.c_str());
-            } while (FindNextFileW(find, &found));
-            FindClose(find);
+        for (const auto& [name, attributes] : Entries(folder)) {
+            const std::wstring path = folder + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (attributes & FILE_ATTRIBUTE_DIRECTORY) Remove(path);
+            else DeleteFileW(path.c_str());
         }
         RemoveDirectoryW(folder.c_str());
     }
@@ -69,25 +63,20 @@ private:
 
 // Writes bytes with plain Win32 calls, independent of the port under test.
 inline bool PutFile(const std::string& path, const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
     DWORD written = 0;
-    bool ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-    CloseHandle(file);
-    return ok;
+    return file && WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
 }
 
 // Reads a whole file with plain Win32 calls; "<missing>" when it cannot be opened.
 inline std::string FileBytes(const std::string& path) {
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    UniqueFile file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    if (!file) return "<missing>";
     std::string bytes;
     char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
+    for (DWORD got = 0; ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0;) bytes.append(buffer, got);
     return bytes;
 }
 

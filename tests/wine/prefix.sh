@@ -21,10 +21,10 @@ fi
 wineserver -k 2>/dev/null || true
 wineserver -w
 rm -f "$WINEPREFIX/.varnic-release"
-keep=$(mktemp "$WINEPREFIX/.varnic-keep.XXXXXX")
-setsid wine "$2" hold "$(windows_path "$keep")" "$(windows_path "$keep.held")" \
-  "$(windows_path "$WINEPREFIX/.varnic-release")" </dev/null >/dev/null 2>&1 &
+ready="$WINEPREFIX/.varnic-held"
+rm -f "$ready"
+setsid wine "$2" hold "$(windows_path "$ready")" "$(windows_path "$WINEPREFIX/.varnic-release")" </dev/null >/dev/null 2>&1 &
 for _ in $(seq 600); do  # a minute for the keeper to start
-  if [ -f "$keep.held" ]; then rm -f "$keep" "$keep.held"; exit 0; else sleep 0.1; fi
+  [ -f "$ready" ] && exit 0 || sleep 0.1
 done
 echo "the keeper of $WINEPREFIX did not start" >&2 && exit 1
