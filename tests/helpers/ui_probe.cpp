@@ -7,7 +7,7 @@
 //   click WINDOW ID (BM_CLICK) | command WINDOW ID (WM_COMMAND) | close | focus | sync WINDOW
 //   select WINDOW ID INDEX, type WINDOW ID TEXT: as a user chooses and types
 //   dialog CAPTION [MS]: a message box's text, OK pressed | no-dialog CAPTION: none is up now
-//   hold READY RELEASE: makes the file READY, then keeps running until the file RELEASE exists
+//   hold READY RELEASE: once the desktop is up makes the file READY, then runs until RELEASE exists
 //   hotkey-free LETTER: 1 when Ctrl+LETTER is free for another program
 //   wait-tooltip TEXT [MS]: the text of a shown tooltip or tray balloon (any program's) holding TEXT
 #include <windows.h>
@@ -129,7 +129,13 @@ std::string Run(const Args& a) {
         if (Find(a.at(1), L"#32770")) throw Failure("a message box is up");
         return "none";
     }
-    if (verb == "hold") {  // the release file comes from the Linux side, which no Windows notification reports
+    if (verb == "hold") {
+        // The desktop and its tray up first: started later by a test program, Wine's desktop
+        // process would inherit that program's output and keep its reader waiting for the end.
+        Until({"", "", "60000"}, 2, "no tray", [] {
+            return GetDesktopWindow() && FindWindowW(L"Shell_TrayWnd", nullptr) ? "up" : "";
+        });
+        // The release file comes from the Linux side, which no Windows notification reports.
         UniqueFile ready(CreateFileW(Wide(a.at(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         const std::wstring release = Wide(a.at(2));
         return Until({"", "", "", "3600000"}, 3, "not released", [&] {
