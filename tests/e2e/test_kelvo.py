@@ -26,7 +26,7 @@ class Kelvo(WineTestCase):
             (k.LABEL1, "2048M"), (k.LABEL5, "1024M"), (k.LABEL6, "50%"), (k.LABEL10, "50%"))))
         self.assertEqual((s.read("Setting.ini"), s.read("AllRule.ini")), (k.DEFAULT_SETTINGS, b"1\r\n1\r\n1\r\n2\r\n"))
         self.assertEqual([name for name in k.RULE_FILES[1:] + ("2.txt", "temp/vr.ini") if s.exists(name)], [])
-        self.assertIn(("empty.exe", "empty.exe kelvo.exe", 0), s.calls())
+        s.wait_for(lambda: ("empty.exe", "empty.exe kelvo.exe", 0) in s.calls(), "the start-up clean")
         s.probe(("command", k.CAPTION, k.MENU["exitt"]), ("wait-gone", k.CAPTION))
 
     def test_from_the_tray_the_button_and_ctrl_e_clean_once_each_and_update_ends_kelvo(self):
