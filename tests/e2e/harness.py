@@ -1,6 +1,5 @@
-"""The real programs under Wine for the end-to-end tests: ctest sets VARNIC_BUILD (the build
-tree), VARNIC_SOURCE, WINEPREFIX and the display (./x test's Xvfb), and keeps Wine's server and
-services up. Each test has a fresh installation folder; what runs from it ends with the test."""
+"""The real programs under Wine for the end-to-end tests (ctest sets VARNIC_BUILD, VARNIC_SOURCE, WINEPREFIX
+and the display): each test has a fresh installation folder; what runs from it ends with the test."""
 import contextlib
 import os
 import pathlib
@@ -14,8 +13,7 @@ import unittest
 BUILD = pathlib.Path(os.environ.get("VARNIC_BUILD", "build/mingw-i686")).resolve()
 SOURCE = pathlib.Path(os.environ.get("VARNIC_SOURCE", ".")).resolve()
 APPS, HELPERS = BUILD / "apps", BUILD / "tests"
-# Test builds installed in place of a shipped program: kelvo whose memory figures hold still, so
-# that it never cleans by itself, whatever the host's free memory.
+# Installed in place of a shipped program: kelvo whose memory figures hold still never cleans by itself.
 TEST_BUILDS = {"kelvo": HELPERS / "kelvo_steady.exe"}
 
 
@@ -24,16 +22,13 @@ def wine_env():
 
 
 class Session:
-    """One installation folder and the Wine programs started in it."""
-
     def __init__(self):
         self.folder = pathlib.Path(tempfile.mkdtemp(prefix="varnic-e2e-"))
         self.env = wine_env()
         self.started = []
 
     def install(self, *programs, recorders=()):
-        """The programs (their test builds where there are), speaking Chinese as on a Chinese Windows
-        whatever the host's locale; the command recorder as `recorders`."""
+        """The programs (their test builds where there are) speaking Chinese, the command recorder as `recorders`."""
         for program in programs:
             shutil.copy(TEST_BUILDS.get(program, APPS / f"{program}.exe"), self.folder / f"{program}.exe")
         for name in recorders:
@@ -59,8 +54,7 @@ class Session:
         self.started.append(process)
         return process
 
-    def probe(self, *commands, timeout=120):
-        """Runs ui_probe with the commands (each a tuple); answers the result of each."""
+    def probe(self, *commands, timeout=120):  # ui_probe's answer to each command (a tuple)
         args = [str(part) for command in commands for part in ("--", *command)][1:]
         with tempfile.TemporaryFile() as output:  # a file: Wine's services could hold a pipe open
             result = subprocess.run(["wine", str(HELPERS / "ui_probe.exe"), *args], env=self.env, stdout=output,
@@ -73,14 +67,12 @@ class Session:
             raise AssertionError(f"probe {commands} answered {answers}")
         return answers
 
-    def calls(self):
-        """The starts the command recorder logged: (program, command line, show value)."""
+    def calls(self):  # the starts the command recorder logged: (program, command line, show value)
         log = self.folder / "calls.log"
         lines = log.read_bytes().decode("utf-8").split("\r\n")[:-1] if log.exists() else []  # whole lines
         return [(program, command_line, int(show)) for program, command_line, show in (l.split("\t") for l in lines)]
 
-    def dialog(self, caption, ms=20000):
-        """The whole text of the next message box with that caption, pressing OK."""
+    def dialog(self, caption, ms=20000):  # the whole text of the next message box with that caption, OK pressed
         return self.probe(("dialog", caption, ms))[0]
 
     def wait_for(self, predicate, what, timeout=30):
@@ -94,8 +86,7 @@ class Session:
     def xdotool(self, *args):  # real input; a Windows screen point is a point of Wine's desktop window
         desktop = self.wait_for(lambda: subprocess.run(["xdotool", "search", "--name", "Wine desktop"], env=self.env,
                                                        capture_output=True, text=True).stdout.split(), "Wine's desktop")
-        subprocess.run(["xdotool", *(desktop[0] if arg == "DESKTOP" else str(arg) for arg in args)], check=True,
-                       env=self.env)
+        subprocess.run(["xdotool", *(desktop[0] if arg == "DESKTOP" else str(arg) for arg in args)], check=True, env=self.env)
 
     def key(self, keys, window):  # Wine hands a hotkey only to a focused Wine window
         self.probe(("focus", window))
@@ -104,8 +95,7 @@ class Session:
     def click(self, x, y, clicks=1):
         self.xdotool("mousemove", "--window", "DESKTOP", "--sync", x, y, "click", "--repeat", clicks, "--delay", 0, 1)
 
-    def running(self):
-        """The processes running a program of the folder (its image is mapped from there)."""
+    def running(self):  # the processes running a program of the folder (its image is mapped from there)
         def runs_here(pid):
             with contextlib.suppress(OSError):
                 return f"{self.folder}/" in pathlib.Path(f"/proc/{pid}/maps").read_text()

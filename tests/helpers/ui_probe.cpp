@@ -1,15 +1,7 @@
-// ui_probe.exe: looks at and drives the programs' windows for the end-to-end tests, from their Wine
-// prefix. Commands are separated by "--"; each prints "OK answer" or "ERR why" on one line (CR, LF
-// and backslash escaped as \r, \n, \\); the first that fails ends the probe with exit code 1.
-// WINDOW is a caption or "class:NAME", ID a control's id (0: the window); waits end at MS (20000).
-//   wait-window | wait-visible | wait-gone WINDOW [MS]         visible | enabled | rect WINDOW [ID]
-//   checked | text WINDOW ID     wait-checked | wait-text WINDOW ID STATE-OR-TEXT [MS]
-//   click WINDOW ID (BM_CLICK) | command WINDOW ID (WM_COMMAND) | close | focus | sync WINDOW
-//   select WINDOW ID INDEX, type WINDOW ID TEXT: as a user chooses and types
-//   dialog CAPTION [MS]: a message box's text, OK pressed | no-dialog CAPTION: none is up now
-//   hold READY RELEASE: once the desktop is up makes the file READY, then runs until RELEASE exists
-//   hotkey-free LETTER: 1 when Ctrl+LETTER is free for another program
-//   wait-tooltip TEXT [MS]: the text of a shown tooltip or tray balloon (any program's) holding TEXT
+// ui_probe.exe: looks at and drives the programs' windows for the end-to-end tests. Commands are
+// separated by "--"; each prints "OK answer" or "ERR why" on one line (CR, LF and backslash escaped as
+// \r, \n, \\); the first that fails ends the probe with exit code 1. WINDOW is a caption or
+// "class:NAME", ID a control's id (0: the window); waits end after MS milliseconds (20000). Verbs: see Run.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -26,9 +18,7 @@ namespace {
 using namespace varnic::win32;
 using Args = std::vector<std::string>;
 
-struct Failure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+using Failure = std::runtime_error;  // what a command answers with ERR
 
 std::wstring TextOf(HWND window) {
     wchar_t text[8192] = {};  // WM_GETTEXT works across processes for every control
@@ -79,21 +69,18 @@ std::string Run(const Args& a) {
     if (verb == "text") return Utf8(TextOf(Need(a)));
     if (verb == "wait-text")
         return Until(a, 4, "other text", [&] { return Utf8(TextOf(Need(a))) == a.at(3) ? a[3] : ""; });
-    if (verb == "wait-tooltip")
+    if (verb == "wait-tooltip")  // TEXT [MS]: the text of any program's shown tooltip or balloon holding TEXT
         return Until(a, 2, "no tooltip shows it", [&] {
             for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr));)
                 if (IsWindowVisible(tip) && Utf8(TextOf(tip)).find(a[1]) != std::string::npos) return Utf8(TextOf(tip));
             return std::string();
         });
-    if (verb == "rect") {
+    if (verb == "rect") {  // left top right bottom on the screen
         RECT r{};
         GetWindowRect(Need(a), &r);
-        char text[64];
-        std::snprintf(text, sizeof text, "%ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
-        return text;
+        return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " + std::to_string(r.bottom);
     }
-    // Sent without waiting (a click may open a modal box), yet in order with the other
-    // commands' messages, which posted messages would not be.
+    // Sent without waiting (a click may open a modal box), yet in order with the others, unlike posted ones.
     const auto send = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char* done) {
         SendNotifyMessageW(window, message, wParam, lParam);
         return std::string(done);
@@ -118,7 +105,7 @@ std::string Run(const Args& a) {
         if (!SendMessageTimeoutW(Need(a), WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr)) throw Failure("busy");
         return "synced";
     }
-    if (verb == "dialog") {
+    if (verb == "dialog") {  // CAPTION [MS]: a message box's text, OK pressed
         HWND box = nullptr;
         Until(a, 2, "no message box", [&] { return (box = Find(a[1], L"#32770")) ? "found" : ""; });
         const std::string text = Utf8(TextOf(GetDlgItem(box, 0xFFFF)));  // the box's text
@@ -129,20 +116,18 @@ std::string Run(const Args& a) {
         if (Find(a.at(1), L"#32770")) throw Failure("a message box is up");
         return "none";
     }
-    if (verb == "hold") {
-        // The desktop and its tray up first: started later by a test program, Wine's desktop
-        // process would inherit that program's output and keep its reader waiting for the end.
+    if (verb == "hold") {  // READY RELEASE: the desktop and its tray up (else a test program would start them,
+        // and they would keep its output open), makes READY, then runs until RELEASE exists
         Until({"", "", "60000"}, 2, "no tray", [] {
             return GetDesktopWindow() && FindWindowW(L"Shell_TrayWnd", nullptr) ? "up" : "";
         });
-        // The release file comes from the Linux side, which no Windows notification reports.
         UniqueFile ready(CreateFileW(Wide(a.at(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         const std::wstring release = Wide(a.at(2));
         return Until({"", "", "", "3600000"}, 3, "not released", [&] {
             return GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES ? "released" : "";
         });
     }
-    if (verb == "hotkey-free") {  // another program may register Ctrl+LETTER
+    if (verb == "hotkey-free") {  // LETTER: 1 when another program may register Ctrl+LETTER
         const bool free = RegisterHotKey(nullptr, 0x7000, MOD_CONTROL, a.at(1).at(0));
         return free && UnregisterHotKey(nullptr, 0x7000) ? "1" : "0";
     }
