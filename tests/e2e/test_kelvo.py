@@ -2,17 +2,22 @@
 is the test build whose memory figures hold still (1024M of 2048M free): it never cleans by itself. A box a step
 raises is up once the window has handled the step: "no box now" after a "sync" proves the step silent."""
 import re
+import subprocess
 import unittest
 
 import kelvo as k
-from harness import TEST_BUILDS, WineTestCase
+from harness import WineTestCase
 
 
 class Kelvo(WineTestCase):
-    def start(self, *args, files=(), recorders=("empty",)):
+    def start(self, *args, files=(), recorders=("empty",), locked=False):
         s = self.session.install("kelvo", recorders=recorders)
         for name, data in dict(files).items():
             s.write(name, data)
+        if locked:  # the immutable flag: a read-only attribute stops no write on Windows, and 0555 stops no root
+            if subprocess.run(["chattr", "+i", s.folder], stderr=subprocess.DEVNULL).returncode != 0:
+                self.skipTest(f"the file system of {s.folder} has no immutable flag")
+            self.addCleanup(subprocess.run, ["chattr", "-i", s.folder], check=True)  # before the session's removal
         s.start("kelvo.exe", *args)
         return s
 
@@ -101,15 +106,21 @@ class Kelvo(WineTestCase):
         self.assertEqual((s.read("LargeGameRule.ini"), s.read("AllRule.ini")), (b"1\r\n1\r\n3\r\n7\r\n", b"1\r\n1\r\n1\r\n2\r\n"))
         s.probe(("click", k.EDITOR, k.EDITOR_CLOSE), ("wait-gone", k.EDITOR))
 
-    def test_without_empty_exe_and_tarnel_exe_a_command_names_its_component_in_a_modal_box(self):
-        s = self.start(files={"Setting.ini": k.HOTKEY_SETTINGS}, recorders=())
-        s.probe(("wait-visible", k.CAPTION, 30000), ("no-dialog", "Varnic"))  # start-up's own clean is silent
+    def test_in_a_locked_folder_without_empty_and_tarnel_only_a_command_speaks_in_a_modal_box(self):
+        s = self.start(files={"Setting.ini": b"Q\r\n1\r\n1\r\n1\r\n2\r\n", "LargeGameRule.ini": b"1\r\n0\r\n9\r\n7\r\n"},
+                       recorders=(), locked=True)  # letter Q, no background cleaning nor hotkey, gear icon, rule 2
+        files = lambda: sorted((p.name, p.read_bytes()) for p in s.folder.iterdir() if p.is_file())  # each file written in place would change
+        before = files()
+        shown = s.probe(("wait-visible", k.CAPTION, 30000), ("no-dialog", "Varnic"), ("text", k.CAPTION, k.TEXT1),
+                        ("checked", k.CAPTION, k.OP1), ("text", k.CAPTION, k.LABEL15), ("click", k.CAPTION, k.CHECK2),
+                        ("sync", k.CAPTION), ("no-dialog", "Varnic"))  # the start-up clean and the writes fail silently
+        self.assertEqual(shown[2:5], ["Q", "1", "当前清理规则：大型游戏清理规则"])
         for button, message in ((k.COMMAND1, "内存优化组件错误！"), (k.LABEL7, "在线更新组件错误！")):
             shown = s.probe(("click", k.CAPTION, button), ("wait-window", "Varnic"), ("enabled", k.CAPTION))
             self.assertEqual(shown[2], "0", f"{message}: not modal")
             self.assertEqual(s.dialog("Varnic"), message)
         s.probe(("wait-gone", k.CAPTION))  # the update command ends kelvo all the same
-        self.assertEqual((s.read("kelvo.exe"), s.read("Setting.ini")), (TEST_BUILDS["kelvo"].read_bytes(), k.HOTKEY_SETTINGS))
+        self.assertEqual(files(), before)
 
     def test_the_display_language_decides_unless_language_ini_names_one(self):
         s = self.session.install("kelvo", "tarnel")  # without empty.exe, a clean says why in a box
