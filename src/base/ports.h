@@ -56,6 +56,15 @@ public:
         (void)ended;
         return Start(program, commandLine, show);
     }
+    // Starts like StartFollowed without making the caller wait while the process is created:
+    // `started` runs later on the calling thread, from its message loop, with whether it was.
+    // A launcher that cannot start in the background starts at once and answers before it
+    // returns.
+    virtual void StartInBackground(const std::string& program, const std::string& commandLine, ShowWindow show,
+                                   std::function<void(bool)> started, std::function<void()> ended) {
+        const bool created = StartFollowed(program, commandLine, show, std::move(ended));
+        started(created);
+    }
 };
 
 // Physical memory, in bytes, and the load in percent (0 to 100).

@@ -19,16 +19,17 @@ std::string UpperCase(std::string text) {
     return text;
 }
 
-// Marks the stretch of a timer tick that may clean, and so may show a modal box.
-class TickCleaning {
+// Holds the timers' cleaning back for the stretch of a timer tick, which may clean and so may
+// show a modal box.
+class TickHold {
 public:
-    explicit TickCleaning(bool& flag) : flag_(flag) { flag_ = true; }
-    ~TickCleaning() { flag_ = false; }
-    TickCleaning(const TickCleaning&) = delete;
-    TickCleaning& operator=(const TickCleaning&) = delete;
+    explicit TickHold(int& holds) : holds_(holds) { ++holds_; }
+    ~TickHold() { --holds_; }
+    TickHold(const TickHold&) = delete;
+    TickHold& operator=(const TickHold&) = delete;
 
 private:
-    bool& flag_;
+    int& holds_;
 };
 
 std::int16_t ToInt16(int value) {
@@ -149,8 +150,8 @@ void Form1::Timer1_Tick() {
 
     // A failed clean shows a modal box, and the timers keep ticking inside it: those ticks
     // refresh the figures but start nothing until the box is closed.
-    if (tickIsCleaning_) return;
-    const TickCleaning cleaning(tickIsCleaning_);
+    if (tickHolds_ > 0) return;
+    const TickHold hold(tickHolds_);
     if (freePercent < 20 && LowMemoryCleanCount < 5) {
         ++LowMemoryCleanCount;  // counted first: however the attempt ends, it is one of the five
         StartClean(CleanOrigin::kBackground);
@@ -187,8 +188,8 @@ void Form1::ShowProgramIcon() {
 }
 
 void Form1::Timer2_Tick() {
-    if (tickIsCleaning_) return;  // a minute that ends inside a tick's box is not counted
-    const TickCleaning cleaning(tickIsCleaning_);
+    if (tickHolds_ > 0) return;  // a minute that ends inside a tick's box is not counted
+    const TickHold hold(tickHolds_);
     engine.MinuteTick(Check1.value == 1, [this] { StartClean(CleanOrigin::kBackground); });
 }
 
@@ -315,8 +316,15 @@ void Form1::cb1_Click() {
 
 void Form1::Command1_Click() { StartClean(CleanOrigin::kUser); }
 
-void Form1::StartClean(CleanOrigin origin) {
-    cleaning_.Command1Action(CleanCommandLine(areas_), WhenCleanEnds(origin));
+// The start is not waited for. A clean of the timers holds their cleaning back until its
+// outcome is known and its failure box closed, so that boxes raised by the timers never stack.
+void Form1::StartClean(CleanOrigin origin, std::function<void()> then) {
+    const bool byTimer = origin == CleanOrigin::kBackground;
+    if (byTimer) ++tickHolds_;
+    cleaning_.Command1Action(CleanCommandLine(areas_), WhenCleanEnds(origin), [this, byTimer, then = std::move(then)] {
+        if (byTimer) --tickHolds_;
+        if (then) then();
+    });
 }
 
 // The available memory is read as the clean starts and again when empty.exe has ended.
@@ -381,9 +389,10 @@ void Form1::MenuClicked(const std::string& entryName) {
     } else if (entryName == "cleanchip") {
         cleaning_.ClearClipboard();
     } else if (entryName == "nowyouhua") {
-        Command1_Click();
-        cleaning_.ClearClipboard();
-        cleaning_.Beep();
+        StartClean(CleanOrigin::kUser, [this] {
+            cleaning_.ClearClipboard();
+            cleaning_.Beep();
+        });
     } else if (entryName == "exitt") {
         HideOnClose = 0;
         Unload();

@@ -159,7 +159,7 @@ private:
     void op2_Click();
     void cb1_Click();
     void nowyouhua_Click();
-    void StartClean(CleanOrigin origin);
+    void StartClean(CleanOrigin origin, std::function<void()> then = {});
     std::function<void()> WhenCleanEnds(CleanOrigin origin);
     void exitt_Click();
     void Unload();
@@ -192,7 +192,9 @@ private:
     };
     std::optional<GaugeFace> gaugeShown_;
     std::optional<std::string> lettersShownFor_;  // the letter the hotkey texts were last made for
-    bool tickIsCleaning_ = false;  // a timer tick's clean is running (its failure box may be open)
+    // Above 0 while a timer tick runs, and for each clean of the timers until its start's
+    // outcome is known and its failure box, if any, closed.
+    int tickHolds_ = 0;
 };
 
 }  // namespace varnic::kelvo
