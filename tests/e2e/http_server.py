@@ -1,13 +1,8 @@
 #!/usr/bin/env python3
-"""The updater's test server on 127.0.0.1, also for trying tarnel by hand (./x serve-update).
-
-  http_server.py [--root DIR] [--port N] [--port-file F] [--log F] [--tls-cert C --tls-key K]
-
-Serves DIR, and N bytes of the pattern (byte i is i*7 mod 251) as /bytes/N, /drip/N?chunk=C&delay=MS
-(pieces of C bytes, MS ms apart), /bigheaders/N?size=S (after about S bytes of further headers),
-/length/ANNOUNCED/SENT (then closes). It logs each path asked for, writes its port to the port
-file (complete when it appears) and stops when that file is removed.
-"""
+"""The updater's test server on 127.0.0.1 (also ./x serve-update): http_server.py [--root DIR] [--port N]
+[--port-file F] [--tls-cert C --tls-key K]. Serves DIR, and N bytes of the pattern (byte i is i*7 mod 251) as
+/bytes/N?announce=A&pad=P&chunk=C&delay=MS (Content-Length A, P bytes of further headers, pieces of C bytes
+MS ms apart); writes its port to the port file and stops when that file is removed."""
 import http.server, os, pathlib, ssl, sys, threading, time, urllib.parse
 
 
@@ -15,37 +10,30 @@ class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version, server_version = "HTTP/1.1", "VarnicTest/1.0"
 
     def log_message(self, *args):
-        with open(self.server.options.get("--log", os.devnull), "a") as log:
-            log.write(self.path + "\n")
+        pass
 
     def do_GET(self):
         url = urllib.parse.urlsplit(self.path)
-        query = dict(urllib.parse.parse_qsl(url.query))
-        kind, *numbers = url.path.strip("/").split("/") + [""]
-        n = [int(x) for x in numbers if x.isdigit()] + [0, 0]
-        pattern = lambda count: bytes(i * 7 % 251 for i in range(count))
-        status, body, announced, headers, chunk, delay = 200, pattern(n[0]), None, [], None, 0
-        if kind == "length":
-            body, announced = pattern(n[1]), n[0]
-        elif kind == "drip":
-            chunk, delay = int(query.get("chunk", 100)), int(query.get("delay", 20)) / 1000
-        elif kind == "bigheaders":
-            headers = [("X-Padding-%03d" % i, "p" * 60) for i in range(int(query.get("size", 3000)) // 76 + 1)]
-        elif kind != "bytes":
+        query = {name: int(value) for name, value in urllib.parse.parse_qsl(url.query)}
+        if url.path.startswith("/bytes/"):
+            status, body = 200, bytes(i * 7 % 251 for i in range(int(url.path[7:])))
+        else:
             root = os.path.realpath(self.server.options.get("--root", "/nonexistent"))
             path = os.path.realpath(os.path.join(root, urllib.parse.unquote(url.path).lstrip("/")))
             found = path.startswith(root + os.sep) and os.path.isfile(path)
             status, body = (200, pathlib.Path(path).read_bytes()) if found else (404, b"not found")
         self.send_response(status)
-        for name, value in [("Content-Length", str(len(body) if announced is None else announced))] + headers:
-            self.send_header(name, value)
+        self.send_header("Content-Length", str(query.get("announce", len(body))))
+        for i in range(query.get("pad", 0) // 76):
+            self.send_header("X-Padding-%03d" % i, "p" * 60)
         self.send_header("Connection", "close")
         self.end_headers()
+        chunk = query.get("chunk", len(body)) or 1
         try:
-            for start in range(0, len(body), chunk or len(body) or 1):
-                self.wfile.write(body[start:start + (chunk or len(body))])
+            for start in range(0, len(body), chunk):
+                self.wfile.write(body[start:start + chunk])
                 self.wfile.flush()
-                time.sleep(delay)
+                time.sleep(query.get("delay", 0) / 1000)
         except (BrokenPipeError, ConnectionResetError):
             pass
         self.close_connection = True

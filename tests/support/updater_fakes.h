@@ -1,6 +1,5 @@
-// The updater's stand-ins for its unit tests: an update server whose reads take time on its own
-// clock, and the release key, which accepts the signature "signed" over the messages it signed;
-// and the bytes and digests that the Windows test against the real server shares.
+// The updater's stand-ins: an update server whose reads take time on its own clock, and a release key
+// that accepts the signature "signed" over the messages it signed; the bytes the Wine test shares.
 #pragma once
 
 #include <algorithm>
@@ -22,31 +21,30 @@ using namespace std::string_literals;
 
 struct Resource {
     std::string body = "";
-    int status = 200;
+    int status = 200;  // 0: cannot be reached
     std::string headers = "";                               // further header lines, each ended by NUL
-    std::optional<std::int64_t> announced = std::nullopt;  // Content-Length, if not the body's length
-    bool announce = true;
+    std::optional<std::int64_t> announced = std::nullopt;  // Content-Length if not the body's; -1: none
     std::size_t piece = SIZE_MAX;    // the most one read answers
     std::size_t breakAt = SIZE_MAX;  // reads from this offset on fail
 };
 
-// Resources by address (any other cannot be reached); each read takes readMs on its clock.
+// Resources by address (any other, or one of status 0, cannot be reached); each read takes readMs.
 class FakeServer : public HttpSession, public Clock {
 public:
     std::map<std::string, Resource> resources;
-    bool sessionWorks = true;
-    std::vector<std::string> calls;  // "Open <agent>", "OpenUrl <url>", "Close"
+    bool sessionWorks = true, open = false;
+    std::vector<std::string> calls;  // "Open <agent>", "OpenUrl <url>"
     std::size_t offset = 0;          // read of the current body
     std::int64_t now = 0, readMs = 0;
 
     std::int64_t Milliseconds() override { return now; }
     bool Open(const std::string& agent) override {
         calls.push_back("Open " + agent);
-        return open_ = sessionWorks;
+        return open = sessionWorks;
     }
     bool OpenUrl(const std::string& url) override {
         calls.push_back("OpenUrl " + url);
-        current_ = open_ && resources.count(url) ? &resources[url] : nullptr;
+        current_ = open && resources.count(url) && resources[url].status ? &resources[url] : nullptr;
         offset = 0;
         return current_;
     }
@@ -63,18 +61,14 @@ public:
         offset += current_->body.copy(buffer, count, offset);
         return {count, true};
     }
-    void Close() override {
-        if (open_) calls.push_back("Close");
-        open_ = false, current_ = nullptr;
-    }
+    void Close() override { open = false, current_ = nullptr; }
     std::string Headers() const {
         const auto length = current_->announced.value_or(static_cast<std::int64_t>(current_->body.size()));
         return "HTTP/1.1 " + std::to_string(current_->status) + " X\0"s +
-               (current_->announce ? "Content-Length: " + std::to_string(length) + "\0"s : "") + current_->headers;
+               (length >= 0 ? "Content-Length: " + std::to_string(length) + "\0"s : "") + current_->headers;
     }
 
 private:
-    bool open_ = false;
     Resource* current_ = nullptr;
 };
 
@@ -105,7 +99,6 @@ struct FakeKey final : SignatureVerifier {
         if (!available) return SignatureCheck::Unavailable;
         return signature == "signed" && signedMessages.count(message) ? SignatureCheck::Valid : SignatureCheck::Invalid;
     }
-    // The version file of a release of `program`, signed by this key.
     std::string Signed(const std::string& version, const std::string& program) {
         signedMessages.insert(SignedUpdateMessage(version, static_cast<std::int64_t>(program.size()), Sha256Of(program)));
         return VersionFile(version, std::to_string(program.size()), Sha256Of(program));
