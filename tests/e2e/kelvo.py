@@ -1,5 +1,4 @@
-"""kelvo's windows as the end-to-end tests see them: captions, control ids (read from the windows'
-id headers), settings files."""
+"""kelvo's windows as the end-to-end tests see them: captions, control ids (from the id headers), settings."""
 from control_ids import control_ids
 
 CAPTION = "Varnic V1.9（BETA5）"
@@ -18,5 +17,3 @@ RULE_FILES = ("AllRule.ini", "SmallGameRule.ini", "LargeGameRule.ini", "BTRule.i
 # Setting.ini: letter, background cleaning, hotkey, tray icon, rule; "0" means on.
 DEFAULT_SETTINGS = b"E\r\n0\r\n0\r\n0\r\n0\r\n"
 QUIET_SETTINGS = b"E\r\n1\r\n1\r\n0\r\n0\r\n"  # no background cleaning, no hotkey: only the test cleans
-HOTKEY_SETTINGS = b"E\r\n1\r\n0\r\n0\r\n0\r\n"  # no background cleaning, the hotkey on
-CLEAN_ALL = "empty.exe  *"

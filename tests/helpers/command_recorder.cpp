@@ -1,8 +1,6 @@
-// Stand-in for empty.exe, tarnel.exe or kelvo.exe: copied under that name, it appends
-// "<own file name> TAB <command line, UTF-8> TAB <wShowWindow, or -1 without STARTF_USESHOWWINDOW>
-// CR LF" to "calls.log" beside itself. A test may follow the run through two named events given
-// in the environment (the command line stays as the caller gave it): VARNIC_RECORDER_GATE is
-// awaited after logging (at most 30 s, else exit code 3), VARNIC_RECORDER_DONE set at the end.
+// Stand-in for empty.exe, tarnel.exe or kelvo.exe: appends "<own file name> TAB <command line, UTF-8> TAB
+// <wShowWindow, or -1 without STARTF_USESHOWWINDOW> CR LF" to "calls.log" beside itself. Events named in the
+// environment: VARNIC_RECORDER_GATE, awaited after logging (30 s, else exit code 3); VARNIC_RECORDER_DONE, set last.
 #include <windows.h>
 
 #include <string>

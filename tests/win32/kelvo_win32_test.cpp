@@ -33,9 +33,21 @@
 namespace varnic::win32 {
 namespace {
 
-HWND MakeWindow(WNDPROC procedure) {  // a top-level window whose messages go to `procedure`
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+std::vector<Received> received;  // the tray's callbacks and the buttons' commands to MakeWindow's windows
+
+LRESULT CALLBACK Recording(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP || message == WM_COMMAND) received.push_back({message, wParam, lParam});
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeWindow() {  // a top-level window whose messages are recorded
     HWND window = CreateWindowW(L"STATIC", L"", 0, 10, 10, 500, 300, nullptr, nullptr, nullptr, nullptr);
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Recording));
     return window;
 }
 
@@ -131,13 +143,6 @@ TEST(ProcessLauncherAndShell, StartTheFileTheyNameAsAsked) {
     EXPECT_EQ(log.substr(0, log.find('\t')) + log.substr(log.rfind('\t')), "empty.exe\t1\r\n") << log;
 }
 
-std::vector<LPARAM> trayCallbacks;
-
-LRESULT CALLBACK TrayOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP) trayCallbacks.push_back(lParam);
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 bool ShellHolds(HWND window, UINT id, DWORD message = NIM_MODIFY) {  // asked of the shell itself
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V2_SIZE;
@@ -156,7 +161,7 @@ bool Alive(HICON icon) {
 // In the tray of Wine's desktop (another process), which draws its icons inside the taskbar from
 // the right end: a right-click there comes back as the shell's callbacks and asks for the menu once.
 TEST(TrayIcon, ShowsAndTakesOutItsIconAsksForTheMenuOnceAndNeverDestroysASharedPicture) {
-    UniqueWindow owner(MakeWindow(TrayOwner));
+    UniqueWindow owner(MakeWindow());
     ASSERT_TRUE(PumpUntil("the tray", [] { return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; }));
     const HICON shared = LoadIconW(nullptr, IDI_APPLICATION);  // the owned pictures' hand-over: GaugeCanvas below
     {
@@ -169,9 +174,9 @@ TEST(TrayIcon, ShowsAndTakesOutItsIconAsksForTheMenuOnceAndNeverDestroysASharedP
         for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MOUSEMOVE})
             PostMessageW(taskbar, message, 0, MAKELPARAM(area.right - 10, area.bottom / 2));
         ASSERT_TRUE(PumpUntil("the callback of the move, after those of the click", [] {
-            return !trayCallbacks.empty() && TrayIcon::MouseMessage(trayCallbacks.back()) == WM_MOUSEMOVE;
+            return !received.empty() && TrayIcon::MouseMessage(received.back().lParam) == WM_MOUSEMOVE;
         }));
-        EXPECT_EQ(std::count_if(trayCallbacks.begin(), trayCallbacks.end(), [&](LPARAM c) { return tray.IsMenuRequest(c); }), 1);
+        EXPECT_EQ(std::count_if(received.begin(), received.end(), [&](Received r) { return tray.IsMenuRequest(r.lParam); }), 1);
         // A restarted Explorer has forgotten every icon: the wanted one comes back, one taken out does not.
         ASSERT_TRUE(ShellHolds(owner.Get(), 3, NIM_DELETE));
         EXPECT_TRUE(tray.OnTaskbarCreated() && ShellHolds(owner.Get(), 3));
@@ -205,7 +210,7 @@ DWORD LiveGdiObjects() {
 // The tick's steps, in twips: the figure; the free share as a light bar over a blue one; a black
 // frame. Twice a second for weeks, every drawing, icon and hand-over gives back what it took.
 TEST(GaugeCanvas, DrawsTheTicksGaugeAndLeavesTheObjectCountFlatTickAfterTick) {
-    UniqueWindow owner(MakeWindow(DefWindowProcW));
+    UniqueWindow owner(MakeWindow());
     GaugeCanvas p1(96);
     TrayIcon tray(owner.Get(), WM_APP, 9);
     tray.Add();
@@ -239,13 +244,13 @@ TEST(GaugeCanvas, DrawsTheTicksGaugeAndLeavesTheObjectCountFlatTickAfterTick) {
     EXPECT_GE(LiveGdiObjects(), before + 10);
 }
 
-// The main window on real files, boxes and shell, fakes for the rest, after its first tick.
+// The main window on real files, boxes and shell, fakes for the rest (and the other windows' ports), ticked once.
 struct Kelvo {
     testing::ScratchFolder folder{"kelvo"};
     Win32FileSystem files;
     Win32AnsiCodec codec;
     fakes::CallLog log;
-    fakes::FakeSystem sys{log};  // also the other windows' ports
+    fakes::FakeSystem sys{log};
     Win32MessageBoxes boxes;
     Win32Shell shell;
     std::unique_ptr<MainWindow> Open(Language language = Language::kChinese) {
@@ -398,23 +403,16 @@ TEST(AboutWindow, EachLinkOpensItsTargetAtEveryClick) {
     DestroyWindow(window);
 }
 
-std::vector<WORD> presses;
-
-LRESULT CALLBACK ButtonParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) presses.push_back(LOWORD(wParam));
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 // Wine lets BM_CLICK press a disabled button; an image button pressed so raises nothing.
 TEST(ImageButton, IsPressedOncePerClickAndNeverWhileDisabled) {
-    UniqueWindow parent(MakeWindow(ButtonParent));
+    UniqueWindow parent(MakeWindow());
     ImageButtonGroup group(parent.Get());
     ImageButton& button = group.Add(21, RECT{10, 10, 148, 38}, L"更新", UniqueIcon{});
     for (bool enabled : {true, true, false, true}) {
         button.Enable(enabled);
         SendMessageW(button.Handle(), BM_CLICK, 0, 0);
     }
-    EXPECT_EQ(presses, std::vector<WORD>(3, 21));
+    EXPECT_EQ(std::count_if(received.begin(), received.end(), [](Received r) { return r.wParam == MAKEWPARAM(21, BN_CLICKED); }), 3);
 }
 
 }  // namespace

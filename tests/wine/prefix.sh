@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# prefix.sh PREFIX [PROBE | --done]: makes the Wine prefix of a build tree once (Chinese fonts, a
-# virtual desktop with taskbar and tray); with PROBE (ui_probe.exe) keeps Wine's server and
-# services up by its "hold", so that every test program starts warm, until --done.
+# prefix.sh PREFIX [PROBE | --done]: makes a tree's Wine prefix once (Chinese fonts, a desktop with a tray);
+# with PROBE (ui_probe.exe) its "hold" keeps Wine's server and services up for the tests until --done.
 set -eu
 export WINEPREFIX=$1 WINEDEBUG=-all
 here=$(cd "$(dirname "$0")" && pwd)
