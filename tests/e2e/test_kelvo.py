@@ -1,12 +1,27 @@
-"""kelvo.exe end to end: a user's journeys, its languages and the faults only the real program shows. kelvo
-is the test build whose memory figures hold still (1024M of 2048M free): it never cleans by itself. A box a step
-raises is up once the window has handled the step: "no box now" after a "sync" proves the step silent."""
+"""kelvo.exe end to end: the shipped programs' smoke run; a user's journeys, the languages and the faults only the
+real program shows, run by the test build whose memory figures hold still (1024M of 2048M free, so it never cleans
+by itself). A box a step raises is up once the window handled the step: "no box now" after a "sync" proves it silent."""
 import re
+import shutil
 import subprocess
 import unittest
 
 import kelvo as k
-from harness import WineTestCase
+from harness import APPS, SOURCE, WineTestCase
+
+
+class Smoke(WineTestCase):  # the shipped programs of the build tree start and work
+    def test_kelvo_shows_its_window_and_exits_empty_trims_it_tarnel_shows_its_window_and_closes(self):
+        s = self.session.install()
+        for name in (APPS / "kelvo.exe", APPS / "empty.exe", APPS / "tarnel.exe", SOURCE / "apps/tarnel/Upsetting.ini"):
+            shutil.copy(name, s.folder)
+        s.start("kelvo.exe")
+        s.probe(("wait-visible", k.CAPTION, 30000))
+        empty = subprocess.run(["wine", s.folder / "empty.exe", "kelvo.exe"], env=s.env, capture_output=True, timeout=120)
+        self.assertEqual(empty.returncode, 0, empty.stderr)
+        s.probe(("command", k.CAPTION, k.MENU["exitt"]), ("wait-gone", k.CAPTION))
+        s.start("tarnel.exe")
+        s.probe(("wait-visible", "Varnic 在线更新", 30000), ("close", "Varnic 在线更新"), ("wait-gone", "Varnic 在线更新"))
 
 
 class Kelvo(WineTestCase):

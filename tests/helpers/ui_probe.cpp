@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 
 namespace {
@@ -115,17 +114,6 @@ std::string Run(const Args& a) {
     if (verb == "no-dialog") {
         if (Find(a.at(1), L"#32770")) throw Failure("a message box is up");
         return "none";
-    }
-    if (verb == "hold") {  // READY RELEASE: the desktop and its tray up (else a test program would start them,
-        // and they would keep its output open), makes READY, then runs until RELEASE exists
-        Until({"", "", "60000"}, 2, "no tray", [] {
-            return GetDesktopWindow() && FindWindowW(L"Shell_TrayWnd", nullptr) ? "up" : "";
-        });
-        UniqueFile ready(CreateFileW(Wide(a.at(1)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        const std::wstring release = Wide(a.at(2));
-        return Until({"", "", "", "3600000"}, 3, "not released", [&] {
-            return GetFileAttributesW(release.c_str()) != INVALID_FILE_ATTRIBUTES ? "released" : "";
-        });
     }
     if (verb == "hotkey-free") {  // LETTER: 1 when another program may register Ctrl+LETTER
         const bool free = RegisterHotKey(nullptr, 0x7000, MOD_CONTROL, a.at(1).at(0));

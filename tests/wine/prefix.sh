@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # prefix.sh PREFIX [PROBE | --done]: makes a tree's Wine prefix once (Chinese fonts, a desktop with a tray);
-# with PROBE (ui_probe.exe) its "hold" keeps Wine's server and services up for the tests until --done.
+# with PROBE (ui_probe.exe) a keeper holds Wine's server and services up for the tests until --done ends them.
 set -eu
 export WINEPREFIX=$1 WINEDEBUG=-all
 here=$(cd "$(dirname "$0")" && pwd)
 windows_path() { local unix; unix=$(realpath -m "$1"); printf 'Z:%s' "${unix//\//\\}"; }
-if [ "${2:-}" = --done ]; then touch "$WINEPREFIX/.varnic-release"; exit 0; fi
+if [ "${2:-}" = --done ]; then wineserver -k 2>/dev/null || true; exit 0; fi
 if [ ! -f "$WINEPREFIX/.varnic-ready" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot --init >/dev/null 2>&1 || true
@@ -19,11 +19,11 @@ fi
 # A server left by an interrupted run (its desktop on that run's display, a test stuck in it) goes.
 wineserver -k 2>/dev/null || true
 wineserver -w
-rm -f "$WINEPREFIX/.varnic-release"
+# The keeper brings up the desktop and its tray (a test program that started them would leave them holding
+# its output open) and answers OK, then waits for the tray's end, which --done brings.
 ready="$WINEPREFIX/.varnic-held"
-rm -f "$ready"
-setsid wine "$2" hold "$(windows_path "$ready")" "$(windows_path "$WINEPREFIX/.varnic-release")" </dev/null >/dev/null 2>&1 &
+setsid wine "$2" wait-window class:Shell_TrayWnd 60000 -- wait-gone class:Shell_TrayWnd 3600000 </dev/null >"$ready" 2>/dev/null &
 for _ in $(seq 600); do  # a minute for the keeper to start
-  [ -f "$ready" ] && exit 0 || sleep 0.1
+  grep -qs '^OK' "$ready" && exit 0 || sleep 0.1
 done
 echo "the keeper of $WINEPREFIX did not start" >&2 && exit 1
