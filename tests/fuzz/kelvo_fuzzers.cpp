@@ -70,18 +70,15 @@ void rule_value(const std::string& text) {
 
 // A rule file read as each rule and loaded into the engine, which then ticks on counts and
 // switches taken from the bytes: lines without line ends, the file never rewritten, counters
-// in range, cleans only while a trigger is on.
+// in range, cleans only while a trigger is on. A missing file is created with its defaults.
 void rule_reader(const std::string& bytes) {
-    for (int index = 0; index <= kRuleCount; ++index) {
-        FakeFileSystem files;
-        IdentityCodec codec;
-        LineFiles lines(files, codec);
-        RuleFiles rules(lines, kDir);
-        if (index == kRuleCount) {  // a missing file is created with the rule's defaults and read as them
-            const int rule = bytes.empty() ? 0 : bytes[0] & 3;
-            FUZZ_CHECK(rules.Read(rule) == Rule(rule).defaults);
-            return;
-        }
+    FakeFileSystem files;
+    IdentityCodec codec;
+    LineFiles lines(files, codec);
+    RuleFiles rules(lines, kDir);
+    const int missing = bytes.empty() ? 0 : bytes[0] & 3;
+    FUZZ_CHECK(rules.Read(missing) == Rule(missing).defaults);
+    for (int index = 0; index < kRuleCount; ++index) {
         files.files[rules.PathOf(index)] = bytes;
         const auto record = rules.Read(index);
         FUZZ_CHECK(record && files.files[rules.PathOf(index)] == bytes);
@@ -92,20 +89,19 @@ void rule_reader(const std::string& bytes) {
         const std::int16_t loaded[] = {engine.RuleProcOn, engine.RuleTimeOn, engine.RuleMinutes,
                                        engine.RuleProcChanges};
         for (int i = 0; i < 4; ++i) FUZZ_CHECK(loaded[i] == WholeTextToInt16((*record)[i]).value_or(7));
-        int cleans = 0, timedCleans = 0, ticks = 0;
-        for (unsigned char byte : bytes.substr(0, 512)) {
+        int cleans = 0, timedCleans = 0;
+        const std::string ticks = bytes.substr(0, 512);
+        for (unsigned char byte : ticks) {
             engine.ProcessCountTick(byte & 0x80 ? 40 + (byte & 0x0F) : (byte << 8) | byte, [&] { ++cleans; });
             engine.MinuteTick(byte & 1, [&] { ++timedCleans; });
-            ++ticks;
             FUZZ_CHECK(engine.ProcChangeCount >= 0 &&
                        engine.ProcChangeCount <= std::max<int>(engine.RuleProcChanges, 0));
             FUZZ_CHECK(engine.MinuteCount >= 0);
         }
-        if (engine.RuleProcOn != 1) FUZZ_CHECK(cleans == 0);
-        if (engine.RuleTimeOn != 1 || engine.RuleMinutes <= 0)
-            FUZZ_CHECK(timedCleans == 0);
-        else
-            FUZZ_CHECK(timedCleans <= ticks / engine.RuleMinutes);
+        FUZZ_CHECK(engine.RuleProcOn == 1 || cleans == 0);
+        FUZZ_CHECK(engine.RuleTimeOn == 1 && engine.RuleMinutes > 0
+                       ? timedCleans <= int(ticks.size()) / engine.RuleMinutes
+                       : timedCleans == 0);
     }
 }
 

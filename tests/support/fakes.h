@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <sstream>
 #include <stdexcept>
 #include <utility>
 
@@ -111,7 +112,6 @@ private:
         return true;
     }
 };
-// clang-format on
 
 class FakeGauge : public GaugeSurface {
 public:
@@ -166,9 +166,7 @@ struct Kelvo {
         sys.onEnd = [this] { log.Add(form.Form_Unload() ? "stays" : "unloaded"); };
     }
     void Put(const std::string& name, std::string bytes) { files.files[kDir + name] = std::move(bytes); }
-    std::string File(const std::string& name) {
-        return files.files.count(kDir + name) ? files.files[kDir + name] : "-";
-    }
+    std::string File(const std::string& name) { return files.files.count(kDir + name) ? files.files[kDir + name] : "-"; }
     // Text1, Check1, Check2, the tray option and cb1's index: "E 1 1 op2 0".
     std::string Controls() const {
         const char* option = form.op1.value == form.op2.value ? " op? " : form.op1.value ? " op1 " : " op2 ";
@@ -181,7 +179,6 @@ struct Kelvo {
     // "area=2" (an entry of the memory-area submenu), "ended" (the cleans followed so far end).
     void Do(const std::string& steps) {
         using F = kelvo::Form1;
-        // clang-format off
         static const std::map<std::string, void (F::*)()> clicks = {
             {"Command1", &F::Command1_Click}, {"Command2", &F::Command2_Click}, {"Command3", &F::Command3_Click},
             {"Label4", &F::Label4_Click}, {"Label7", &F::Label7_Click}, {"Label8", &F::Label8_Click},
@@ -206,8 +203,8 @@ struct Kelvo {
             else if (key == "ended") for (auto& end : std::exchange(sys.followed, {})) end();
             else throw std::invalid_argument(step);
         }
-        // clang-format on
     }
 };
+// clang-format on
 
 }  // namespace varnic::fakes

@@ -4,12 +4,10 @@
 #pragma once
 
 #include <algorithm>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,13 +21,11 @@ struct CallLog {
     std::vector<std::string> calls;
     void Add(std::string call) { calls.push_back(std::move(call)); }
     int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
-    std::vector<std::string> Of(const std::string& words) const {  // the calls that begin with one of the words
-        std::istringstream in(words);
-        const std::vector<std::string> wanted{std::istream_iterator<std::string>(in), {}};
+    std::vector<std::string> Of(const std::string& words) const {  // the calls whose first word is one of them
         std::vector<std::string> found;
-        std::copy_if(calls.begin(), calls.end(), std::back_inserter(found), [&](const std::string& call) {
-            return std::any_of(wanted.begin(), wanted.end(), [&](auto& word) { return call.rfind(word, 0) == 0; });
-        });
+        for (const std::string& call : calls)
+            if ((" " + words + " ").find(" " + call.substr(0, call.find(' ')) + " ") != std::string::npos)
+                found.push_back(call);
         return found;
     }
 };

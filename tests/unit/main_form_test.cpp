@@ -1,4 +1,6 @@
-// The main window's start-up, close request and commands, read from what it asks of the system.
+// The main window read from what it asks of the system: start-up, "\Setting.ini" (five lines, "0"
+// meaning on for lines 2 to 4), close request, commands, and its hotkey: Ctrl+letter under the atom
+// "NewMacro", a window procedure in front of the window's own.
 #include <gtest/gtest.h>
 
 #include "fakes.h"
@@ -53,10 +55,8 @@ TEST(StartUp, TakesOneShotFilesOnlyWhenTheyAreThereAsOrdinaryFilesAndHidesOnlyFo
     } cases[] = {{"\\1.txt", "", "", {"delete C:\\V\\1.txt"}},  // no tmp.exe to copy
                  {"\\2.txt", "unreadable", "x", {"box Varnic: ", "delete C:\\V\\2.txt"}},
                  {"\\2.txt", "", big, {"box Varnic: " + big.substr(0, 65400), "delete C:\\V\\2.txt"}},
-                 {"\\1.txt", "hidden", "x", {}},
-                 {"\\2.txt", "hidden", "x", {}},
-                 {"\\temp\\vr.ini", "hidden", "x", {}},
-                 {"\\back.gif", "hidden", "x", {}}};
+                 {"\\1.txt", "hidden", "x", {}}, {"\\2.txt", "hidden", "x", {}},
+                 {"\\temp\\vr.ini", "hidden", "x", {}}, {"\\back.gif", "hidden", "x", {}}};
     for (const auto& c : cases) {
         Kelvo k;
         k.Put(c.name, c.bytes);
@@ -72,6 +72,53 @@ TEST(StartUp, TakesOneShotFilesOnlyWhenTheyAreThereAsOrdinaryFilesAndHidesOnlyFo
     }
 }
 
+TEST(SettingsFile, IsReadAsTheProgramHasAlwaysReadItAndNeverReplacedWhileItIsThere) {
+    const std::string noRule = "E\r\n0\r\n0\r\n0\r\n\r\n", defaults = "E\r\n0\r\n0\r\n0\r\n0\r\n";
+    const struct {
+        std::string file, controls;  // the file before start-up ("-": none), then Text1 Check1 Check2 option cb1
+        std::string after = "=";     // the file after it; "=": as it was
+        std::string state = "";      // of the file: "readonly", "hidden", "unreadable", "folder" in its place
+    } cases[] = {
+        {"-", "E 1 1 op2 0", defaults},
+        {"K\r\n1\r\n1\r\n1\r\n3\r\n", "K 0 0 op1 3"},
+        {"Z\r\n", "Z 1 1 op2 0", "Z\r\n0\r\n0\r\n0\r\n0\r\n"},
+        {"", " 1 1 op2 0", "F\r\n0\r\n0\r\n0\r\n0\r\n"},  // an empty letter is written as F
+        {"A\n1\n1\n1\n2\n", "A\n1\n1\n1\n2\n 1 1 op2 0", "A\n1\n1\n1\n2\n\r\n0\r\n0\r\n0\r\n0\r\n"},  // one line
+        {"E\r\n   0\r\n  1\r\n 1\r\n 2\r\n", "E 1 0 op1 2", "E\r\n0\r\n1\r\n1\r\n2\r\n"},
+        {"E\r\n05\r\n00\r\n0\r\n01\r\n", "E 0 1 op2 1", "E\r\n1\r\n0\r\n0\r\n1\r\n"},
+        {"E\r\n0\r\n0\r\n0\r\n2.5\r\n", "E 1 1 op2 -1", noRule},
+        {"E\r\n0\r\n0\r\n0\r\n1.0\r\n", "E 1 1 op2 1", "E\r\n0\r\n0\r\n0\r\n1\r\n"},
+        {"E\r\n0\r\n0\r\n0\r\n7\r\n", "E 1 1 op2 -1", noRule},
+        {noRule, "E 1 1 op2 0", defaults},
+        {"E\r\nabc\r\n3abc\r\nxyz\r\n\r\n", "E 1 0 op2 0", "E\r\n0\r\n1\r\n0\r\n0\r\n"},
+        {std::string("\x01\xff\x00\r\x80\r\n\x7f", 9), std::string("\x01ÿ\x00 1 1 op2 0", 14),
+         std::string("\x01\xff\x00\r\n0\r\n0\r\n0\r\n0\r\n", 17)},
+        {"B\r\n1\r\n1\r\n1\r\n2\r\n0\r\n0\r\n", "B 0 0 op1 2", "B\r\n1\r\n1\r\n1\r\n2\r\n"},
+        {"q\r\n0\r\n0\r\n0\r\n0\r\n", "Q 1 1 op2 0", "Q\r\n0\r\n0\r\n0\r\n0\r\n"},
+        {"\xE9\r\n", "é 1 1 op2 0", "\xE9\r\n0\r\n0\r\n0\r\n0\r\n"},  // in the ANSI code page
+        {"R\r\n1\r\n0\r\n1\r\n1\r\n" + std::string(10 << 20, 'x'), "R 0 1 op1 1", "R\r\n1\r\n0\r\n1\r\n1\r\n"},
+        {"K\r\n1\r\n1\r\n1\r\n3\r\n", "K 0 0 op1 3", "=", "readonly"},
+        {"K\r\n1\r\n1\r\n1\r\n3\r\n", "K 0 0 op1 3", "=", "hidden"},
+        {"K\r\n1\r\n1\r\n1\r\n3\r\n", "E 0 0 op2 -1", "=", "unreadable"},  // the controls as designed
+        {"-", "E 0 0 op2 -1", "-", "folder"},
+        {"-", "E 0 0 op2 -1", "-", "lockedfolder"},  // nothing can be written
+    };
+    for (const auto& c : cases) {
+        Kelvo k;
+        const std::string path = kDir + "\\Setting.ini";
+        if (c.file != "-") k.Put("\\Setting.ini", c.file);
+        for (auto [state, names] : {std::pair{"readonly", &k.files.readOnly},
+                                    {"hidden", &k.files.hidden},
+                                    {"unreadable", &k.files.unreadable},
+                                    {"folder", &k.files.folders}})
+            if (c.state == state) names->insert(path);
+        k.files.folderReadOnly = c.state == "lockedfolder";
+        k.Do("load");
+        EXPECT_EQ(k.Controls(), c.controls) << c.file.substr(0, 30);
+        EXPECT_EQ(k.File("\\Setting.ini"), c.after == "=" ? c.file : c.after) << c.file.substr(0, 30);
+    }
+}
+
 TEST(Commands, DoWhatTheirControlsAndMenuEntriesSay) {
     const std::string tarnel = "start C:\\V\\tarnel.exe [tarnel.exe] 1", off = "atoms=0 own";
     const struct {
@@ -84,9 +131,7 @@ TEST(Commands, DoWhatTheirControlsAndMenuEntriesSay) {
         {"menu=cleanchip", {"clear clipboard"}},
         {"Label7", {tarnel, "end program", kSaveSettings, "unloaded"}, "", off},
         {"missing=tarnel.exe menu=updatemenu",
-         {tarnel, "box Varnic: 在线更新组件错误！", "end program", kSaveSettings, "unloaded"},
-         "",
-         off},
+         {tarnel, "box Varnic: 在线更新组件错误！", "end program", kSaveSettings, "unloaded"}, "", off},
         {"menu=exitt", {"end program", kSaveSettings, "unloaded"}, "E\r\n0\r\n0\r\n0\r\n0\r\n", off},
         {"close", {kSaveSettings, "tray SendToTray", "stays"}, "", "-16383:2+69 atoms=1 hooked"},
         {"Command2 menu=show", {"tray SendToTray", kSaveSettings, "tray ShowFromTray"}},
@@ -122,25 +167,19 @@ TEST(Commands, DoWhatTheirControlsAndMenuEntriesSay) {
 }
 
 TEST(Commands, ThePanelToggleOpensBelowAThousandTwipsOverTheFoldedHeightAndFoldsAbove) {
-    // the height before; then the height, the panel shown, Label4's top and f1's top
-    const std::vector<int> cases[] = {{4750, 7050, 1, 6360, 4080}, {4000, 7050, 1, 6360, 4080},
-                                      {5500, 7050, 1, 6360, 4080}, {7050, 4750, 0, 4080, 9000},
-                                      {5751, 4750, 0, 4080, 9000}, {5750, 5750, 0, 4080, 9000}};
-    for (const auto& c : cases) {
+    // a click at a height; then the height, the panel shown, Label4's top and f1's top
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"Command3", {4750, 7050, 1, 6360, 4080}},   {"Command3", {4000, 7050, 1, 6360, 4080}},
+        {"Label15", {5500, 7050, 1, 6360, 4080}},    {"Background", {7050, 4750, 0, 4080, 9000}},
+        {"Command3", {5751, 4750, 0, 4080, 9000}},   {"Command3", {5750, 5750, 0, 4080, 9000}}};
+    for (const auto& [click, c] : cases) {
         Kelvo k;
         k.form.height = c[0];
-        k.Do("Command3");
-        EXPECT_EQ(
-            (std::vector<int>{c[0], k.form.height, k.form.f1.visible, k.form.Label4.place.top, k.form.f1.place.top}),
-            c);
+        k.Do(click);
+        const kelvo::Form1& f = k.form;
+        EXPECT_EQ((std::vector<int>{c[0], f.height, f.f1.visible, f.Label4.place.top, f.f1.place.top}), c) << click;
     }
-    Kelvo k;
-    k.Do("Label15");
-    EXPECT_EQ(k.form.height, 7050);
-    k.Do("Background");
-    EXPECT_EQ(k.form.height, 4750);
 }
-
 
 // The clean routes a user or the program takes, and whether the user asked for the clean.
 const std::pair<const char*, bool> kRoutes[] = {
@@ -148,12 +187,9 @@ const std::pair<const char*, bool> kRoutes[] = {
 
 TEST(Areas, EveryCleanPassesTheChosenAreasInTheirOrderAndAnOddOrMissingFileMeansWorkingSetsOnly) {
     const std::pair<const char*, std::string> areaFiles[] = {
-        {nullptr, "empty.exe  *"},
-        {"standby\r\nfilecache\r\n", "empty.exe  * -filecache -standby"},
+        {nullptr, "empty.exe  *"}, {"standby\r\nfilecache\r\n", "empty.exe  * -filecache -standby"},
         {" Combine \r\n\r\nMODIFIED\r\nlowstandby", "empty.exe  * -modified -lowstandby -combine"},
-        {"standby\r\nstand\r\n", "empty.exe  *"},
-        {"-standby\r\n", "empty.exe  *"},
-    };
+        {"standby\r\nstand\r\n", "empty.exe  *"}, {"-standby\r\n", "empty.exe  *"}};
     for (const auto& [file, line] : areaFiles)
         for (const auto& [route, asked] : kRoutes) {
             Kelvo k;
@@ -207,6 +243,34 @@ TEST(Areas, AnAskedCleanEndsInABalloonEveryCleanInTheTipLineWithTheFreedMegabyte
             EXPECT_EQ(k.log.Of("balloon"), asked ? Calls{balloon} : Calls{}) << route;
             EXPECT_TRUE(k.sys.tip.ends_with(std::string("\r\n") + tipLine)) << route << ": " << k.sys.tip;
         }
+}
+
+TEST(Hotkey, RegistersCtrlAndTheFirstCharactersCodeCleansOnItAndLeavesWithTheWindow) {
+    CallLog log;
+    FakeSystem system{log};
+    Hotkey hotkey{system, [&] { log.Add("clean"); }};
+    // atom 0xC001 as -16383, MOD_CONTROL, the code of the text's first character (D for none)
+    for (const auto& [text, key] : {std::pair{"e", "101"}, {"7", "55"}, {"", "68"}, {"E", "69"}}) {
+        hotkey.SetHotkey(text);  // each replaces the one before
+        EXPECT_EQ(system.Hotkeys(), "-16383:2+" + std::string(key) + " atoms=1 hooked") << text;
+    }
+    const struct {
+        std::uint32_t message;
+        std::intptr_t wParam, result;
+        std::vector<std::string> calls;
+    } messages[] = {{0x0312, -16383, 0, {"clean"}}, {0x0312, 5, 0, {}},  // WM_HOTKEY, its own or another's
+                    {0x000F, 0, 77, {"pass 15 to own"}},
+                    {0x0082, 0, 0, {"pass 130 to own"}}};  // WM_NCDESTROY removes the hotkey first
+    for (const auto& m : messages) {
+        log.calls.clear();
+        EXPECT_EQ(hotkey.HotkeyWndProc(m.message, static_cast<std::uintptr_t>(m.wParam), 0), m.result) << m.message;
+        EXPECT_EQ(log.calls, m.calls) << m.message;
+    }
+    hotkey.RemoveHotkey();  // a second time
+    EXPECT_EQ(system.Hotkeys(), "atoms=0 own");
+    system.takenByOthers.insert("2+69");
+    hotkey.SetHotkey("E");  // taken by another program: the window is hooked all the same
+    EXPECT_EQ(system.Hotkeys(), "atoms=1 hooked");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 namespace varnic::fakes {
 namespace {
+// clang-format off
 
 const char* const kNotPositive = "box Varnic: 请输入大于0的整数！";
 const char* const kSaved = "box Varnic: 保存清理规则“全部清理规则”成功！";
@@ -38,7 +39,6 @@ struct Editor {
         for (std::string step, key, value; in >> step;) {
             key = step.substr(0, step.find('='));
             value = step.substr(std::min(step.find('='), step.size() - 1) + 1);
-            // clang-format off
             if (actions.count(key)) (form.*actions.at(key))();
             else if (key == "cb1") form.UserSelectedCb1(std::stoi(value));
             else if (key == "Text1") form.UserEditedText1(value);
@@ -50,7 +50,6 @@ struct Editor {
                 for (auto at = file.find('|'); at != std::string::npos; at = file.find('|')) file.replace(at, 1, "\r\n");
                 std::replace(file.begin(), file.end(), '_', ' ');
             } else throw std::invalid_argument(step);
-            // clang-format on
         }
     }
     // "Check1 Check2 Text1 Text2", a disabled box in brackets: "1 0 5 [9]".
@@ -71,7 +70,6 @@ TEST(RuleEditor, ShowsSavesAndRestoresTheRulesAsTheUserAsks) {
     const Calls smallRefused = {writes[0], writes[2], writes[3], cannot + "SmallGameRule.ini"};
     // the steps, then what the window shows and the files written, boxes shown and calls out
     const std::tuple<std::string, const char*, Calls> sessions[] = {
-        // clang-format off
         {"load", "1 1 2 1", writes},  // the first opening creates all four files, in rule order
         {"All=1|1|3|4 Small=0|1|6|7 Large=1|0|9|5 BT=0|0|9|9 load", "1 1 4 3", {}},
         {all + "load cb1=2", "1 0 5 [9]", {}},
@@ -98,7 +96,6 @@ TEST(RuleEditor, ShowsSavesAndRestoresTheRulesAsTheUserAsks) {
          {cannot + "AllRule.ini\r\nE:\\BTRule.ini\r\nE:\\SmallGameRule.ini\r\nE:\\LargeGameRule.ini"}},
         {all + "load close", "1 1 2 1", {"unload", "check state"}},
         {all + "load unload", "1 1 2 1", {"check state"}},
-        // clang-format on
     };
     for (const auto& [steps, shown, calls] : sessions) {
         Editor editor;
@@ -127,6 +124,7 @@ TEST(RuleEditor, WritesEveryFileFromItsOwnCopyAndTheNumbersAsTyped) {
         EXPECT_EQ(editor.log.calls, std::vector<std::string>(positive ? 0 : 2, kNotPositive)) << typed;
     }
 }
+// clang-format on
 
 }  // namespace
 }  // namespace varnic::fakes

@@ -65,25 +65,20 @@ TEST(RuleEngine, TheProcessCountTriggerCleansOnTheTickAfterItHasSeenEnoughChange
 }
 
 TEST(RuleEngine, TheTimedTriggerCleansWhenTheMinutesEqualTheRuleWithBackgroundCleaningOn) {
-    RuleEngine engine;
-    int cleans = 0;
-    // a rule, the minute count to start from, background cleaning at each minute; cleans and the count after
-    auto minutes = [&](RuleRecord rule, int from, const std::string& on) {
-        engine.Apply(rule);
+    // the rule's lines 2 and 3, the minute count to start from, background cleaning at each minute; cleans, count after
+    const std::tuple<const char*, const char*, int, std::string, int, int> rows[] = {
+        {"1", "5", 0, std::string(15, '1'), 3, 0}, {"1", "1", 0, "0" + std::string(100, '1'), 0, 101},  // missed
+        {"0", "1", 0, "111", 0, 3}, {"1", "0", 0, std::string(30, '1'), 0, 30}, {"1", "-3", 0, std::string(30, '1'), 0, 30},
+        {"1", "1", 3, std::string(60, '1'), 0, 63},  // a new rule, the old count
+        {"1", "32767", 32765, "000", 0, 32767}, {"1", "32767", 32767, "1", 1, 0}};  // stops at its limit, cleans there
+    for (const auto& [timeOn, minutes, from, on, cleans, count] : rows) {
+        RuleEngine engine;
+        engine.Apply({"0", timeOn, minutes, "9"});
         engine.MinuteCount = static_cast<std::int16_t>(from);
-        cleans = 0;
-        for (char minute : on) engine.MinuteTick(minute == '1', [&] { ++cleans; });
-        return std::vector<int>{cleans, engine.MinuteCount};
-    };
-    EXPECT_EQ(minutes({"0", "1", "5", "9"}, 0, std::string(15, '1')), (std::vector<int>{3, 0}));
-    EXPECT_EQ(minutes({"0", "1", "1", "9"}, 0, "0" + std::string(100, '1')), (std::vector<int>{0, 101}));  // missed
-    EXPECT_EQ(minutes({"0", "0", "1", "9"}, 0, "111"), (std::vector<int>{0, 3}));
-    EXPECT_EQ(minutes({"0", "1", "0", "9"}, 0, std::string(30, '1')), (std::vector<int>{0, 30}));
-    EXPECT_EQ(minutes({"0", "1", "-3", "9"}, 0, std::string(30, '1')), (std::vector<int>{0, 30}));
-    EXPECT_EQ(minutes({"0", "1", "1", "9"}, 3, std::string(60, '1')),
-              (std::vector<int>{0, 63}));  // a new rule, the old count
-    EXPECT_EQ(minutes({"0", "1", "32767", "9"}, 32765, "000"), (std::vector<int>{0, 32767}));  // stops at its limit
-    EXPECT_EQ(minutes({"0", "1", "32767", "9"}, 32767, "1"), (std::vector<int>{1, 0}));        // and still cleans there
+        int cleaned = 0;
+        for (char minute : on) engine.MinuteTick(minute == '1', [&] { ++cleaned; });
+        EXPECT_EQ((std::vector<int>{cleaned, engine.MinuteCount}), (std::vector<int>{cleans, count})) << minutes << on;
+    }
 }
 
 }  // namespace

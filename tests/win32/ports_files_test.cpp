@@ -48,11 +48,6 @@ class FileSystemTest : public ::testing::Test {
     DWORD Kind(const char* name) {
         return GetFileAttributesW(Wide(In(name)).c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     }
-    std::vector<std::string> Names() {
-        auto names = folder.Names();
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 };
 
 TEST_F(FileSystemTest, ExistsForOrdinaryFilesOnlyWhileAnyFileOrFolderTakesTheName) {
@@ -110,8 +105,10 @@ TEST_F(FileSystemTest, WritesWholeFilesInOneMoveKeepingHiddenAndSystemAndRefuses
         EXPECT_FALSE(files.Write(In(name), "new")) << name;
     lock.Reset();
     EXPECT_EQ(FileBytes(In("readonly.ini")) + FileBytes(In("locked.ini")), "oldold");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"AllRule.ini", "BTRule.ini", "Setting.ini", "kelvo.exe", "locked.ini",
-                                                 "readonly.ini", "temp"}));  // no file left behind
+    auto names = folder.Names();  // no file left behind
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"AllRule.ini", "BTRule.ini", "Setting.ini", "kelvo.exe", "locked.ini",
+                                               "readonly.ini", "temp"}));
 }
 
 TEST_F(FileSystemTest, CopiesOverTheTargetAndDeletesAFile) {
