@@ -26,7 +26,7 @@ struct Editor {
     Editor() { files.log = &log; }
 
     // Steps: "All=1|1|5|2" (a rule file's lines, "_" for a blank; also Small, Large, BT),
-    // "readonly=Small", "lockedfolder", "cb1=2", "Text1=7", "Text2=" and the actions below.
+    // "readonly=Small", "hidden=Small", "lockedfolder", "cb1=2", "Text1=7", "Text2=" and the actions below.
     void Do(const std::string& steps) {
         using F = kelvo::Form2;
         static const std::map<std::string, void (F::*)()> actions = {
@@ -44,6 +44,7 @@ struct Editor {
             else if (key == "Text1") form.UserEditedText1(value);
             else if (key == "Text2") form.UserEditedText2(value);
             else if (key == "readonly") files.readOnly.insert("E:" + rules.at(value));
+            else if (key == "hidden") files.hidden.insert("E:" + rules.at(value));
             else if (key == "lockedfolder") files.folderReadOnly = true;
             else if (rules.count(key)) {
                 std::string& file = files.files["E:" + rules.at(key)] = value + "|";
@@ -76,7 +77,7 @@ TEST(RuleEditor, ShowsSavesAndRestoresTheRulesAsTheUserAsks) {
         {all + "load cb1=3", "0 0 [9] [9]", {}},
         {all + "load cb1=3 cb1=1", "1 1 5 5", {}},
         {"All=1|1|2.50|05 Small=7|-1|_4_|3abc Large=1|0|9|5 BT=0|0|9|9 load", "1 1 5 2.5", {}},
-        {"All=1|1|2.50|05 Small=7|-1|_4_|3abc Large=1|0|9|5 BT=0|0|9|9 load cb1=1", "1 1 3 4", {}},
+        {all + "Small=7|-1|_4_|3abc|5 hidden=Small load cb1=1", "1 1 3 4", {}},  // read as it stands, not rewritten
         {all + "All=1|1|0.1|1e20 load", "1 1 1E+20 0.1", {}},
         {"All=1|0|7|2 Small=1|1|5|5 Large=1|0|9|5 BT=0|0|9|9 load", "1 0 2 7", {}},  // Check2 was never clicked
         {"All=1|1|1| Small=1|1|5|5 Large=1|0|9|5 BT=0|0|9|9 load", "1 1 1 1", {kNotPositive, kNotPositive}},
