@@ -1,5 +1,6 @@
 // kelvo's readers under libFuzzer, one target a function; the build makes one program of each
 // (VARNIC_FUZZ_TARGET names it), whose seeds are corpus/<target>/.
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -33,11 +34,9 @@ void leading_number(const std::string& text) {
     FUZZ_CHECK(Same(LeadingNumber(" \t " + text), number));
     CheckRounding(number);
     if (text.size() < 8) return;
-    double raw;
     std::int64_t whole;
-    std::memcpy(&raw, text.data(), 8);
     std::memcpy(&whole, text.data(), 8);
-    CheckRounding(raw);
+    CheckRounding(std::bit_cast<double>(whole));
     // Groups of three digits after a first one of one to three, read back as the plain number.
     const std::string grouped = FormatGrouped(whole);
     std::string joined;
@@ -62,10 +61,7 @@ void rule_value(const std::string& text) {
     const bool plain = !trimmed.empty() && trimmed.find_first_not_of("0123456789+-.eE") == std::string::npos &&
                        stop == trimmed.c_str() + trimmed.size();
     const double rounded = std::nearbyint(value);
-    if (plain && rounded >= -32768.0 && rounded <= 32767.0)
-        FUZZ_CHECK(converted && *converted == rounded);
-    else
-        FUZZ_CHECK(!converted);
+    FUZZ_CHECK(plain && rounded >= -32768.0 && rounded <= 32767.0 ? converted && *converted == rounded : !converted);
 }
 
 // A rule file read as each rule and loaded into the engine, which then ticks on counts and
@@ -119,8 +115,7 @@ void settings_reader(const std::string& bytes) {
         FUZZ_CHECK((f.Check1.value == 0 || f.Check1.value == 1) && (f.Check2.value == 0 || f.Check2.value == 1));
         FUZZ_CHECK(f.op1.value != f.op2.value && f.cb1.listIndex >= -1 && f.cb1.listIndex < kRuleCount);
         FUZZ_CHECK(std::none_of(f.Text1.text.begin(), f.Text1.text.end(), [](char c) { return c >= 'a' && c <= 'z'; }));
-        const std::string hotkey = k->sys.Hotkeys();
-        FUZZ_CHECK(hotkey.ends_with(f.Check2.value ? "atoms=1 hooked" : "atoms=0 own"));
+        FUZZ_CHECK(k->sys.Hotkeys().ends_with(f.Check2.value ? "atoms=1 hooked" : "atoms=0 own"));
         FUZZ_CHECK(k->sys.hotkeys.size() == std::size_t(f.Check2.value));
     }
     // An empty key letter is written as "F", and no rule as an empty line, which reads as rule 0.

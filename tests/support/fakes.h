@@ -1,6 +1,5 @@
-// Stand-ins for kelvo's ports (no test framework: the fuzz targets use them too) and the main
-// window wired to them. The stand-ins tell one CallLog what they were asked, so a test reads
-// what happened, and in which order, in one place.
+// Stand-ins for kelvo's ports (no test framework: the fuzz targets use them too) and the main window wired
+// to them. They tell one CallLog what they were asked: a test reads what happened, in order, in one place.
 #pragma once
 
 #include <functional>
@@ -35,7 +34,6 @@ public:
     std::uintptr_t procedure = 0x1000;            // the window's own; the hook is 0x2000
     std::vector<std::function<void()>> followed;  // the `ended` of each followed start, in order
     bool elevated = false, restartAccepted = true;
-    kelvo::ClockTime now{9, 10};
 
     // The hotkey's state in one text: "<id>:<modifiers>+<key> ... atoms=<n> own|hooked".
     std::string Hotkeys() const {
@@ -57,14 +55,11 @@ public:
         log.Add("box " + caption + kinds[static_cast<int>(icon)] + text);
         if (whileBoxIsOpen) whileBoxIsOpen(text);
     }
-    bool Clear() override { return !clipboardHeld && Told("clear clipboard"); }
+    bool Clear() override { return !clipboardHeld && log.Add("clear clipboard"); }
     void Beep() override { log.Add("beep"); }
     void Open(const std::string& target, const std::string& folder) override { log.Add("open " + target + " in " + folder); }
     MemoryStatus Read() override { return memory; }
-    int Count() override {
-        log.Add("count processes");
-        return processes;
-    }
+    int Count() override { return log.Add("count processes") ? processes : 0; }
     void SendToTray() override { log.Add("tray SendToTray"); }
     void ShowFromTray() override { log.Add("tray ShowFromTray"); }
     void SetTip(const std::string& text) override { tip = text; }
@@ -89,27 +84,20 @@ public:
         log.Add("pass " + std::to_string(message) + (p == 0x1000 ? " to own" : " elsewhere"));
         return 77;
     }
-    std::optional<std::int16_t> AnsiCode(const std::string& text) override {
-        if (text.empty()) return std::nullopt;
-        return static_cast<std::int16_t>(static_cast<unsigned char>(text[0]));
+    std::optional<std::int16_t> AnsiCode(const std::string& text) override {  // one byte a character
+        return text.empty() ? std::nullopt : std::optional<std::int16_t>(static_cast<unsigned char>(text[0]));
     }
-    bool LoadBackground(const std::string& path) override { return Told("picture " + path) && !brokenPictures.count(path); }
+    bool LoadBackground(const std::string& path) override { return log.Add("picture " + path) && !brokenPictures.count(path); }
     void HideWindow() override { log.Add("hide window"); }
     void StartMinuteTimer() override { log.Add("minute timer"); }
     void ShowRuleEditor() override { log.Add("show rule editor"); }
     void ShowAbout() override { log.Add("show about"); }
     bool IsElevated() override { return elevated; }
-    bool RestartElevated() override { return Told("restart elevated") && restartAccepted; }
-    kelvo::ClockTime LocalTime() override { return now; }
+    bool RestartElevated() override { return log.Add("restart elevated") && restartAccepted; }
+    kelvo::ClockTime LocalTime() override { return {9, 10}; }
     void EndProgram() override {
         log.Add("end program");
         if (onEnd) onEnd();
-    }
-
-private:
-    bool Told(std::string call) {
-        log.Add(std::move(call));
-        return true;
     }
 };
 
@@ -173,10 +161,10 @@ struct Kelvo {
         return form.Text1.text + " " + std::to_string(form.Check1.value) + " " + std::to_string(form.Check2.value) +
                option + std::to_string(form.cb1.listIndex);
     }
-    // Steps: "load", "tick", "minute", "close", "hotkey" (Ctrl+letter pressed), a click by the
-    // control's name ("Check2"...), "Text1=q", "cb1=3", "menu=exitt", "free=15" (percent of
-    // memory free), "missing=empty.exe" (cannot be started), "held" (the clipboard, by another program),
-    // "area=2" (an entry of the memory-area submenu), "ended" (the cleans followed so far end).
+    // Steps: "load", "tick", "minute", "close", "hotkey" (Ctrl+letter pressed), a click by the control's name
+    // ("Check2"...), "Text1=q", "cb1=3", "menu=exitt", "free=15" (percent of memory free), "missing=empty.exe"
+    // (cannot be started), "held" (the clipboard, by another program), "area=2" (an entry of the memory-area
+    // submenu), "refused" (the administrator's restart), "ended" (the cleans followed so far end).
     void Do(const std::string& steps) {
         using F = kelvo::Form1;
         static const std::map<std::string, void (F::*)()> clicks = {
@@ -199,6 +187,7 @@ struct Kelvo {
             else if (key == "free") sys.memory.memoryLoad = 100 - std::stoi(value);
             else if (key == "missing") sys.missing.insert(kDir + "\\" + value);
             else if (key == "held") sys.clipboardHeld = true;
+            else if (key == "refused") sys.restartAccepted = false;
             else if (key == "area") form.AreaMenuClicked(std::stoul(value));
             else if (key == "ended") for (auto& end : std::exchange(sys.followed, {})) end();
             else throw std::invalid_argument(step);

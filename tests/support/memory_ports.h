@@ -1,6 +1,5 @@
-// In-memory stand-ins for the file ports, shared by the unit tests and the fuzz targets (so no
-// test framework here): the log every stand-in tells its calls, a folder of files that can
-// refuse what a real disk refuses, and a code page that is UTF-8 already.
+// In-memory stand-ins for the file ports, shared by the unit tests and the fuzz targets (no test framework
+// here): the log every stand-in tells its calls, a folder that refuses what a real disk refuses, a code page.
 #pragma once
 
 #include <algorithm>
@@ -19,7 +18,7 @@ namespace varnic::fakes {
 // What the stand-ins were asked, in order, one text a call ("write C:\V\Setting.ini").
 struct CallLog {
     std::vector<std::string> calls;
-    void Add(std::string call) { calls.push_back(std::move(call)); }
+    bool Add(std::string call) { return calls.push_back(std::move(call)), true; }  // true: log and answer at once
     int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
     std::vector<std::string> Of(const std::string& words) const {  // the calls whose first word is one of them
         std::vector<std::string> found;
@@ -61,10 +60,7 @@ public:
     }
 
 private:
-    bool Told(std::string call) {
-        if (log) log->Add(std::move(call));
-        return true;
-    }
+    bool Told(std::string call) { return !log || log->Add(std::move(call)); }
 };
 
 // The tests' files are written in UTF-8, so the "ANSI" code page is UTF-8 here.

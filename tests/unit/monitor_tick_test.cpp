@@ -11,13 +11,12 @@ TEST(MonitorTick, ShowsTheFiguresInEveryPlace) {
     auto tip = [](std::string available, std::string free, std::string used) {
         return "可用内存数：" + available + "M\r\n可用内存内存百分比：" + free + "%\r\n已用内存数：" + used + "M";
     };
-    const struct {
-        MemoryStatus status;
-        std::string figures, tip;  // Label1 Label5 Label6 Label10 bar1
-    } cases[] = {{{61, 512ull << 20, 200ull << 20}, "512M 200M 61% 39% 39", tip("200", "39", "312")},
-                 {{80, 1610612736, 1572864}, "1536M 2M 80% 20% 20", tip("2", "20", "1534")},
-                 {{37, 1023ull << 20, 1048575}, "1023M 1M 37% 63% 63", tip("1", "63", "1022")},
-                 {{25, 16ull << 30, 12ull << 30}, "16384M 12288M 25% 75% 75", tip("12288", "75", "4096")}};  // no 4 GB cap
+    // the memory status; Label1 Label5 Label6 Label10 bar1; the tray tip
+    const struct { MemoryStatus status; std::string figures, tip; } cases[] = {
+        {{61, 512ull << 20, 200ull << 20}, "512M 200M 61% 39% 39", tip("200", "39", "312")},
+        {{80, 1610612736, 1572864}, "1536M 2M 80% 20% 20", tip("2", "20", "1534")},
+        {{37, 1023ull << 20, 1048575}, "1023M 1M 37% 63% 63", tip("1", "63", "1022")},
+        {{25, 16ull << 30, 12ull << 30}, "16384M 12288M 25% 75% 75", tip("12288", "75", "4096")}};  // no 4 GB cap
     for (const auto& c : cases) {
         Kelvo k;
         k.sys.memory = c.status;
@@ -126,11 +125,8 @@ TEST(RuleEngine, TakesWholeSixteenBitNumbersAndKeepsItsValueForAnyOtherLine) {
 }
 
 TEST(RuleEngine, TheProcessCountTriggerCleansOnTheTickAfterItHasSeenEnoughChanges) {
-    const struct {
-        RuleRecord rule;
-        std::vector<int> counts, cleaned;  // a count a tick from ProcNum 50; the ticks that cleaned, from 1
-        int procNum, changes;              // after the last tick
-    } cases[] = {
+    // a count a tick from ProcNum 50; the ticks that cleaned, from 1; ProcNum and the changes after the last tick
+    const struct { RuleRecord rule; std::vector<int> counts, cleaned; int procNum, changes; } cases[] = {
         {{"1", "1", "1", "2"}, {50, 51, 51, 52, 52, 52}, {5}, 52, 0},
         {{"1", "1", "1", "2"}, {51, 50, 51, 52, 51, 51}, {3, 6}, 51, 0},  // the tool's own start and end
         {{"1", "0", "9", "2"}, {53}, {}, 53, 1},                          // many at once are one change
@@ -154,7 +150,7 @@ TEST(RuleEngine, TheTimedTriggerCleansWhenTheMinutesEqualTheRuleWithBackgroundCl
     // the rule's lines 2 and 3, the minute count to start from, background cleaning at each minute; cleans, count after
     const std::tuple<const char*, const char*, int, std::string, int, int> rows[] = {
         {"1", "5", 0, std::string(15, '1'), 3, 0}, {"1", "1", 0, "0" + std::string(100, '1'), 0, 101},  // missed
-        {"0", "1", 0, "111", 0, 3}, {"1", "0", 0, std::string(30, '1'), 0, 30}, {"1", "-3", 0, std::string(30, '1'), 0, 30},
+        {"0", "1", 0, "111", 0, 3}, {"1", "0", 0, std::string(30, '1'), 0, 30}, {"1", "-3", 0, "111", 0, 3},
         {"1", "1", 3, std::string(60, '1'), 0, 63},  // a new rule, the old count
         {"1", "32767", 32765, "000", 0, 32767}, {"1", "32767", 32767, "1", 1, 0}};  // stops at its limit, cleans there
     for (const auto& [timeOn, minutes, from, on, cleans, count] : rows) {

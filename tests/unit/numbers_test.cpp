@@ -1,5 +1,4 @@
-// Number reading (checked against strtod), rounding, grouping, and the argument string of a
-// command line.
+// Number reading (checked against strtod), rounding, grouping, and the argument string of a command line.
 #include "base/numbers.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +32,7 @@ TEST(Numbers, AWholeTextIsARuleValueWhenItIsOneNumberThatRoundsHalfToEvenIntoSix
 }
 
 TEST(Numbers, RoundHalvesAwayFromZeroOrToEvenWithinThirtyTwoBits) {
-    const struct {
-        double in;
-        std::optional<std::int32_t> away, even;
-    } cases[] = {
+    const struct { double in; std::optional<std::int32_t> away, even; } cases[] = {
         {2.5, 3, 2}, {-2.5, -3, -2}, {3.5, 4, 4}, {0.5, 1, 0}, {1.4999, 1, 1}, {1.5, 2, 2}, {-0.4, 0, 0},
         {0.999999046, 1, 1}, {2147483647.0, 2147483647, 2147483647}, {2147483647.5, {}, {}}, {-2147483649.0, {}, {}},
         {1e12, {}, {}}, {std::nan(""), {}, {}}};
@@ -54,9 +50,10 @@ TEST(Numbers, GroupThousandsWithCommasAndPrintZeroAsNothing) {
 TEST(ArgumentString, DropsTheProgramHoweverItWasWritten) {
     const std::pair<const char*, const char*> cases[] = {
         {"C:\\Program Files\\V\\kelvo.exe -sendme", "-sendme"},  // as the updater starts it
-        {"\"C:\\Program Files\\V\\kelvo.exe\" -sendme", "-sendme"}, {"c:\\program files\\v\\KELVO.EXE -sendme", "-sendme"},
-        {"kelvo.exe -sendme", "-sendme"}, {"\"kelvo\" -SENDME", "-SENDME"}, {"\"C:\\Old Folder\\kelvo.exe\" -sendme", "-sendme"},
-        {"kelvo.exe  -sendme x", "-sendme x"}, {"C:\\Program Files\\V\\kelvo.exe", ""}, {"\"unclosed -sendme", ""}, {"", ""},
+        {"\"C:\\Program Files\\V\\kelvo.exe\" -sendme", "-sendme"}, {"\"kelvo\" -SENDME", "-SENDME"},
+        {"c:\\program files\\v\\KELVO.EXE -sendme", "-sendme"}, {"kelvo.exe -sendme", "-sendme"},
+        {"\"C:\\Old Folder\\kelvo.exe\" -sendme", "-sendme"}, {"kelvo.exe  -sendme x", "-sendme x"}, {"", ""},
+        {"C:\\Program Files\\V\\kelvo.exe", ""}, {"\"unclosed -sendme", ""},
         {"C:\\Program Files\\V\\kelvo.exe2 -sendme", "Files\\V\\kelvo.exe2 -sendme"}};
     for (const auto& [line, arguments] : cases)
         EXPECT_EQ(ArgumentString(line, "C:\\Program Files\\V\\kelvo.exe"), arguments) << line;

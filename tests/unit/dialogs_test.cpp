@@ -1,6 +1,11 @@
-// The rule editor driven as a user would, against an in-memory installation folder.
+// kelvo's two dialogs: the rule editor driven as a user would, against an in-memory installation
+// folder; the about window's links, "关闭" and notes (the release notes, tips and change log).
 #include <gtest/gtest.h>
 
+#include <regex>
+
+#include "about/about_form.h"
+#include "about/release_notes.h"
 #include "fakes.h"
 #include "rules/rule_editor_form.h"
 
@@ -16,13 +21,10 @@ struct Editor {
     FakeFileSystem files;
     IdentityCodec codec;
     FakeSystem messages{log};
-    kelvo::Form2 form{{files, codec, messages},
-                      "E:",
-                      {[this] { log.Add("check state"); },
-                       [this] {
-                           log.Add("unload");  // the view destroys the window
-                           form.Form_Unload();
-                       }}};
+    kelvo::Form2 form{{files, codec, messages}, "E:", {[this] { log.Add("check state"); }, [this] {
+                          log.Add("unload");  // the view destroys the window
+                          form.Form_Unload();
+                      }}};
     Editor() { files.log = &log; }
 
     // Steps: "All=1|1|5|2" (a rule file's lines, "_" for a blank; also Small, Large, BT),
@@ -111,10 +113,9 @@ TEST(RuleEditor, WritesEveryFileFromItsOwnCopyAndTheNumbersAsTyped) {
     editor.Do("Small=1|1|5|3abc load Large=0|0|1|1 cb1=3 Check1 Text1=6 save");  // Large changed meanwhile
     editor.Do("cb1=0 Check2 save");
     EXPECT_EQ(editor.files.files,
-              (std::map<std::string, std::string>{{"E:\\AllRule.ini", "1\r\n0\r\n9\r\n2\r\n"},
-                                                  {"E:\\BTRule.ini", "1\r\n0\r\n9\r\n6\r\n"},
-                                                  {"E:\\LargeGameRule.ini", "1\r\n0\r\n9\r\n5\r\n"},
-                                                  {"E:\\SmallGameRule.ini", "1\r\n1\r\n5\r\n3abc\r\n"}}));
+              (std::map<std::string, std::string>{
+                  {"E:\\AllRule.ini", "1\r\n0\r\n9\r\n2\r\n"}, {"E:\\BTRule.ini", "1\r\n0\r\n9\r\n6\r\n"},
+                  {"E:\\LargeGameRule.ini", "1\r\n0\r\n9\r\n5\r\n"}, {"E:\\SmallGameRule.ini", "1\r\n1\r\n5\r\n3abc\r\n"}}));
     for (const char* typed : {"0", "-", "abc", "-3", "0.0", " 0", "+", "1.5", "05", "3abc", " 7", "12"}) {
         editor.log.calls.clear();
         editor.form.UserEditedText1(typed);
@@ -126,6 +127,39 @@ TEST(RuleEditor, WritesEveryFileFromItsOwnCopyAndTheNumbersAsTyped) {
     }
 }
 // clang-format on
+
+// Where each link leads is the Win32 layer's AboutWindow test; here its look and "关闭".
+TEST(About, LinksAreBlueUnderlinedBoldSongtiAndCloseUnloads) {
+    CallLog log;
+    FakeSystem shell{log};
+    kelvo::frmSplash form{shell, "C:\\P", [&] { log.Add("unload"); }};
+    for (const auto* label : {&form.Label1, &form.Label2, &form.Label3, &form.Label4, &form.Label5, &form.Label6})
+        EXPECT_TRUE(label->link && label->font.face == FontFace::kText && label->font.points == 10.5 &&
+                    label->font.bold && label->font.underline && label->colour == (Rgb{0, 0, 255}))
+            << label->caption;
+    EXPECT_EQ(form.Label3.caption + " " + form.Label4.caption, "软件园下载 下载站下载");
+    EXPECT_FALSE(form.lblProductName.link || form.lblProductName.font.underline || form.lblPlatform.font.underline ||
+                 form.Label5.inFrame);
+    EXPECT_EQ(form.Text1.text, kelvo::ReleaseNotes());
+    form.xpButton1_Click();
+    EXPECT_EQ(log.calls, std::vector<std::string>{"unload"});
+}
+
+TEST(About, TheNotesAreCrLfLinesOfReleasesNewestFirstTipsAndAChangeLogNamingNoRealSite) {
+    const std::string notes = kelvo::ReleaseNotes();
+    EXPECT_TRUE(notes.ends_with("\r\n") && !std::regex_search(notes, std::regex("\r(?!\n)|(^|[^\r])\n")));
+    const auto characters = std::count_if(notes.begin(), notes.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    EXPECT_TRUE(characters > 1500 && characters < 1900) << characters;  // "about 1,700 characters"
+    std::istringstream lines(notes);
+    std::string line;
+    for (std::string release : {"1.9(BETA5)", "1.9(BETA4)", "1.9(BETA3)", "1.9(BETA2)", "1.9(BETA1)", "1.8(BETA3)",
+                                "1.8(BETA2)", "1.8(BETA1)"})
+        EXPECT_TRUE(std::getline(lines, line) && line.starts_with("    " + release)) << release;
+    EXPECT_NE(notes.find("-sendme"), std::string::npos);  // the tip that rebuilds a lost shortcut
+    EXPECT_NE(notes.find("\r\n\r\n更新日志\r\n1.94\r\n"), std::string::npos);
+    for (const char* site : {".com", ".cn", ".net", ".org", "www.", "http", "@"})
+        EXPECT_EQ(notes.find(site), std::string::npos) << site;
+}
 
 }  // namespace
 }  // namespace varnic::fakes
