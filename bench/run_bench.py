@@ -33,7 +33,7 @@ TICKS_PER_SECOND = os.sysconf("SC_CLK_TCK")
 
 TARNEL_CAPTION = "Varnic 在线更新"
 sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
-from control_ids import control_ids  # noqa: E402  the ids as tarnel's window defines them
+from harness import control_ids  # noqa: E402  the ids as tarnel's window defines them
 
 TARNEL_CHECK, TARNEL_UPDATE, TARNEL_LATEST = (str(control_ids("updater/win32/updater_ids.h")["Updater" + name])
                                               for name in ("Command2", "Command1", "Label5"))

@@ -1,8 +1,8 @@
-"""The real programs under Wine for the end-to-end tests (ctest sets VARNIC_BUILD, VARNIC_SOURCE, WINEPREFIX
-and the display): each test has a fresh installation folder; what runs from it ends with the test."""
+"""The real programs under Wine, each test in a fresh installation folder; what runs from it ends with the test."""
 import contextlib
 import os
 import pathlib
+import re
 import shutil
 import signal
 import subprocess
@@ -11,10 +11,14 @@ import time
 import unittest
 
 BUILD = pathlib.Path(os.environ.get("VARNIC_BUILD", "build/mingw-i686")).resolve()
-SOURCE = pathlib.Path(os.environ.get("VARNIC_SOURCE", ".")).resolve()
+SOURCE = pathlib.Path(os.environ.get("VARNIC_SOURCE", pathlib.Path(__file__).parents[2])).resolve()
 APPS, HELPERS = BUILD / "apps", BUILD / "tests"
-# Installed in place of a shipped program: kelvo whose memory figures hold still never cleans by itself.
-TEST_BUILDS = {"kelvo": HELPERS / "kelvo_steady.exe"}
+TEST_BUILDS = {"kelvo": HELPERS / "kelvo_steady.exe"}  # in place of the shipped one: never cleans by itself
+
+
+def control_ids(header):  # the ids a C++ header defines once (`constexpr int kName = number;`), by name without the k
+    text = (SOURCE / "src" / header).read_text(encoding="utf-8")
+    return {m[1]: int(m[2]) for m in re.finditer(r"^constexpr int k(\w+) = (\d+);", text, re.M)}
 
 
 def wine_env():

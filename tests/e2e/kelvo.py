@@ -1,5 +1,5 @@
 """kelvo's windows as the end-to-end tests see them: captions, control ids (from the id headers), settings."""
-from control_ids import control_ids
+from harness import control_ids
 
 CAPTION = "Varnic V1.9（BETA5）"
 _MAIN = control_ids("monitor/win32/main_window_ids.h")
@@ -8,9 +8,8 @@ MENU = {name: _MAIN["FirstMenuEntry"] + index for index, name in enumerate(
     ["show", "dangqianrule", "fengexian2", "updatemenu", "cleanchip", "nowyouhua", "fengexian1", "exitt"])}
 
 EDITOR = "自定义规则"  # the rule editor
-_EDITOR = control_ids("rules/win32/rule_editor_ids.h")
-EDITOR_CB1, EDITOR_CHECK1, EDITOR_TEXT1, EDITOR_CHECK2, EDITOR_TEXT2, EDITOR_SAVE, EDITOR_CLOSE = (
-    _EDITOR[name] for name in ("Cb1", "Check1", "Text1", "Check2", "Text2", "XpButton1", "XpButton2"))
+globals().update({"EDITOR_" + name.upper(): number for name, number in control_ids("rules/win32/rule_editor_ids.h").items()})
+EDITOR_SAVE, EDITOR_CLOSE = EDITOR_XPBUTTON1, EDITOR_XPBUTTON2  # noqa: F821
 ABOUT, ABOUT_CLOSE = "class:VarnicAbout", control_ids("about/win32/about_ids.h")["XpButton1"]  # the about window
 RULE_FILES = ("AllRule.ini", "SmallGameRule.ini", "LargeGameRule.ini", "BTRule.ini")
 

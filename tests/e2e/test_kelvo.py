@@ -1,6 +1,5 @@
-"""kelvo.exe end to end: the shipped programs' smoke run; a user's journeys, the languages and the faults only the
-real program shows, run by the test build whose memory figures hold still (1024M of 2048M free, so it never cleans
-by itself). A box a step raises is up once the window handled the step: "no box now" after a "sync" proves it silent."""
+"""kelvo.exe end to end: the shipped programs' smoke run; the journeys and faults only the real program shows, run by
+the test build whose memory stays 1024M of 2048M free. "No box now" after a "sync" proves a step silent."""
 import re
 import shutil
 import subprocess
@@ -10,16 +9,13 @@ import kelvo as k
 from harness import APPS, SOURCE, WineTestCase
 
 
-class Smoke(WineTestCase):  # the shipped programs of the build tree start and work
-    def test_kelvo_shows_its_window_and_exits_empty_trims_it_tarnel_shows_its_window_and_closes(self):
+class Smoke(WineTestCase):  # the shipped programs start and work; empty.exe's own runs: win32/empty_tool_test.cpp
+    def test_kelvo_shows_its_window_and_exits_tarnel_shows_its_window_and_closes(self):
         s = self.session.install()
-        for name in (APPS / "kelvo.exe", APPS / "empty.exe", APPS / "tarnel.exe", SOURCE / "apps/tarnel/Upsetting.ini"):
+        for name in (APPS / "kelvo.exe", APPS / "tarnel.exe", SOURCE / "apps/tarnel/Upsetting.ini"):
             shutil.copy(name, s.folder)
         s.start("kelvo.exe")
-        s.probe(("wait-visible", k.CAPTION, 30000))
-        empty = subprocess.run(["wine", s.folder / "empty.exe", "kelvo.exe"], env=s.env, capture_output=True, timeout=120)
-        self.assertEqual(empty.returncode, 0, empty.stderr)
-        s.probe(("command", k.CAPTION, k.MENU["exitt"]), ("wait-gone", k.CAPTION))
+        s.probe(("wait-visible", k.CAPTION, 30000), ("command", k.CAPTION, k.MENU["exitt"]), ("wait-gone", k.CAPTION))
         s.start("tarnel.exe")
         s.probe(("wait-visible", "Varnic 在线更新", 30000), ("close", "Varnic 在线更新"), ("wait-gone", "Varnic 在线更新"))
 
@@ -52,7 +48,6 @@ class Kelvo(WineTestCase):
                 *(("command", k.CAPTION, k.FIRSTAREAENTRY + entry) for entry in (4, 1)))
         s.wait_for(lambda: s.exists("LargeGameRule.ini") and s.exists("Areas.ini") and s.read("Areas.ini") ==
                    b"filecache\r\nstandby\r\n" and s.read("Setting.ini") == b"Q\r\n1\r\n0\r\n1\r\n2\r\n", "the settings' files")
-        self.assertEqual(s.read("LargeGameRule.ini"), b"1\r\n0\r\n9\r\n5\r\n")
         s.probe(("command", k.CAPTION, k.MENU["exitt"]), ("wait-gone", k.CAPTION))
         s.wait_for(lambda: not s.running(), "the programs of the folder to end")
         first = len(s.calls())
@@ -77,7 +72,7 @@ class Kelvo(WineTestCase):
                          [("empty.exe", "empty.exe kelvo.exe", 0), areas, areas, ("tarnel.exe", 1)])
         self.assertEqual(s.read("Setting.ini"), b"Q\r\n1\r\n1\r\n1\r\n2\r\n")
 
-    def test_only_the_background_and_label15_fold_or_open_the_panel_once_per_click(self):
+    def test_only_the_background_and_label15_fold_or_open_the_panel_once_per_click_and_the_rule_editor_saves_a_rule(self):
         s = self.start(files={"Setting.ini": k.QUIET_SETTINGS})  # Check1 unchecked
         names = ("window", "LABEL8", "COMMAND3", "CHECK1", "F1", "LABEL1", "LABEL2_0", "LABEL3", "LABEL6", "LABEL11",
                  "LABEL12", "LABEL14", "LABEL15")
@@ -98,10 +93,7 @@ class Kelvo(WineTestCase):
             s.click(*at["CHECK1"])  # input is handled in order: once Check1 flipped, the click before is done
             shown = s.probe(("wait-checked", k.CAPTION, k.CHECK1, 1 - row % 2), ("visible", k.CAPTION, k.F1))
             self.assertEqual(shown[1], open_after, f"the panel after {clicks} click(s) on {name}")
-
-    def test_the_rule_editor_edits_and_saves_a_rule(self):
-        s = self.start(files={"Setting.ini": k.QUIET_SETTINGS})
-        s.probe(("wait-visible", k.CAPTION, 30000), ("command", k.CAPTION, k.LABEL16), ("wait-visible", k.EDITOR))
+        s.probe(("command", k.CAPTION, k.LABEL16), ("wait-visible", k.EDITOR))
         self.assertEqual([name for name in k.RULE_FILES if not s.exists(name)], [])
         shown = s.probe(("select", k.EDITOR, k.EDITOR_CB1, 2), ("wait-text", k.EDITOR, k.EDITOR_TEXT1, "5"),
                         ("checked", k.EDITOR, k.EDITOR_CHECK1), ("checked", k.EDITOR, k.EDITOR_CHECK2), ("text", k.EDITOR, k.EDITOR_TEXT2))
@@ -115,12 +107,10 @@ class Kelvo(WineTestCase):
     def test_in_a_locked_folder_without_empty_and_tarnel_only_a_command_speaks_in_a_modal_box(self):
         s = self.start(files={"Setting.ini": b"Q\r\n1\r\n1\r\n1\r\n2\r\n", "LargeGameRule.ini": b"1\r\n0\r\n9\r\n7\r\n"},
                        recorders=(), locked=True)  # letter Q, no background cleaning nor hotkey, gear icon, rule 2
-        files = lambda: sorted((p.name, p.read_bytes()) for p in s.folder.iterdir() if p.is_file())  # each file written in place would change
+        files = lambda: sorted((p.name, p.read_bytes()) for p in s.folder.iterdir() if p.is_file())  # also written in place
         before = files()
-        shown = s.probe(("wait-visible", k.CAPTION, 30000), ("no-dialog", "Varnic"), ("text", k.CAPTION, k.TEXT1),
-                        ("checked", k.CAPTION, k.OP1), ("text", k.CAPTION, k.LABEL15), ("click", k.CAPTION, k.CHECK2),
-                        ("sync", k.CAPTION), ("no-dialog", "Varnic"))  # the start-up clean and the writes fail silently
-        self.assertEqual(shown[2:5], ["Q", "1", "当前清理规则：大型游戏清理规则"])
+        s.probe(("wait-visible", k.CAPTION, 30000), ("no-dialog", "Varnic"), ("click", k.CAPTION, k.CHECK2), ("sync", k.CAPTION),
+                ("no-dialog", "Varnic"))  # the start-up clean and the settings' write fail silently
         for button, message in ((k.COMMAND1, "内存优化组件错误！"), (k.LABEL7, "在线更新组件错误！")):
             shown = s.probe(("click", k.CAPTION, button), ("wait-window", "Varnic"), ("enabled", k.CAPTION))
             self.assertEqual(shown[2], "0", f"{message}: not modal")
@@ -144,8 +134,7 @@ class Kelvo(WineTestCase):
                                 ("wait-visible", k.ABOUT), ("text", k.ABOUT, k.ABOUT_CLOSE), ("text", main, k.LABEL15))
                 s.start("tarnel.exe", env=dict(s.env, LC_ALL=locale))  # without Upsetting.ini: a box says so
                 texts += s.probe(("dialog", "Varnic", 30000), ("wait-window", "Varnic online update", 30000))[:1]
-                for text in [texts[i] for i in (1, 5, 9, 10, 11)]:
-                    self.assertIsNone(chinese.search(text), text)
+                self.assertEqual([texts[i] for i in (1, 5, 9, 10, 11) if chinese.search(texts[i])], [])
             s.probe(("command", main, k.MENU["exitt"]), ("wait-gone", main))
 
 if __name__ == "__main__":

@@ -2,8 +2,7 @@
 the installed kelvo.exe is the command recorder, which logs how tarnel starts it."""
 import pathlib, re, subprocess, sys, tempfile, unittest
 
-from control_ids import control_ids
-from harness import APPS, HELPERS, SOURCE, WineTestCase
+from harness import APPS, HELPERS, SOURCE, WineTestCase, control_ids
 
 KEYS, CAPTION, KELVO = HELPERS / "test-release-key", "Varnic 在线更新", (HELPERS / "command_recorder.exe").read_bytes()
 CHECK, UPDATE, EXIT, INSTALLED, LATEST, COUNTER = (control_ids("updater/win32/updater_ids.h")["Updater" + name] for name in (

@@ -1,7 +1,6 @@
-// ui_probe.exe: looks at and drives the programs' windows for the end-to-end tests. Commands are
-// separated by "--"; each prints "OK answer" or "ERR why" on one line (CR, LF and backslash escaped as
-// \r, \n, \\); the first that fails ends the probe with exit code 1. WINDOW is a caption or
-// "class:NAME", ID a control's id (0: the window); waits end after MS milliseconds (20000). Verbs: see Run.
+// ui_probe.exe: looks at and drives the programs' windows for the end-to-end tests. Commands, separated by "--",
+// each print "OK answer" or "ERR why" on a line (CR, LF, backslash escaped); the first that fails ends the probe
+// (exit code 1). WINDOW is a caption or "class:NAME", ID a control's id (0: the window), MS a wait's end (20000).
 #include <windows.h>
 #include <shellapi.h>
 
@@ -40,8 +39,7 @@ HWND Need(const Args& a, bool control = true) {
     return child;
 }
 
-// Polls `answer` until it gives a text (a window or control still missing counts as not yet);
-// fails with `why` after a[msAt] milliseconds.
+// Polls `answer` until it gives a text (a missing window counts as not yet); fails with `why` after a[msAt] ms.
 template <typename Answer>
 std::string Until(const Args& a, std::size_t msAt, std::string why, Answer answer) {
     const DWORD ms = a.size() > msAt ? std::stoul(a[msAt]) : 20000, start = GetTickCount();
@@ -100,10 +98,8 @@ std::string Run(const Args& a) {
         for (wchar_t c : Wide(a.at(3))) send(edit, WM_CHAR, c, 0, "");
         return "typed";
     }
-    if (verb == "sync") {
-        if (!SendMessageTimeoutW(Need(a), WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr)) throw Failure("busy");
-        return "synced";
-    }
+    if (verb == "sync")
+        return SendMessageTimeoutW(Need(a), WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr) ? "synced" : throw Failure("busy");
     if (verb == "dialog") {  // CAPTION [MS]: a message box's text, OK pressed
         HWND box = nullptr;
         Until(a, 2, "no message box", [&] { return (box = Find(a[1], L"#32770")) ? "found" : ""; });
@@ -111,10 +107,7 @@ std::string Run(const Args& a) {
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         return text;
     }
-    if (verb == "no-dialog") {
-        if (Find(a.at(1), L"#32770")) throw Failure("a message box is up");
-        return "none";
-    }
+    if (verb == "no-dialog") return Find(a.at(1), L"#32770") ? throw Failure("a message box is up") : "none";
     if (verb == "hotkey-free") {  // LETTER: 1 when another program may register Ctrl+LETTER
         const bool free = RegisterHotKey(nullptr, 0x7000, MOD_CONTROL, a.at(1).at(0));
         return free && UnregisterHotKey(nullptr, 0x7000) ? "1" : "0";

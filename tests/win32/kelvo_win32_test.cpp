@@ -33,15 +33,11 @@
 namespace varnic::win32 {
 namespace {
 
-struct Received {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Received> received;  // the tray's callbacks and the buttons' commands to MakeWindow's windows
+// What MakeWindow's windows received: the tray's callbacks (their lParam) and the buttons' commands (wParam).
+std::vector<std::pair<UINT, LPARAM>> received;
 
 LRESULT CALLBACK Recording(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP || message == WM_COMMAND) received.push_back({message, wParam, lParam});
+    if (message == WM_APP || message == WM_COMMAND) received.emplace_back(message, message == WM_APP ? lParam : wParam);
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -101,16 +97,12 @@ TEST(ProcessCounter, CountsTheRunningProcessesAsTheyStartAndEnd) {
     EXPECT_TRUE(PumpUntil("the count after the child's end to agree with the listings", agrees));
 }
 
-// The command recorder (built beside this test) as `path`: it logs its start into "calls.log" beside itself.
-bool PlaceRecorder(const std::string& path) {
-    return CopyFileW(Wide(ApplicationDirectory() + "\\command_recorder.exe").c_str(), Wide(path).c_str(), FALSE);
-}
-
 // The launcher starts the file it names, not one a search finds, with the command line and show value,
 // and does not wait; the shell opens a program shown normally.
 TEST(ProcessLauncherAndShell, StartTheFileTheyNameAsAsked) {
     testing::ScratchFolder installation{"安装"}, planted{"planted"};
-    for (const auto* folder : {&installation, &planted}) ASSERT_TRUE(PlaceRecorder(*folder / "empty.exe"));
+    const std::wstring recorder = Wide(ApplicationDirectory() + "\\command_recorder.exe");  // logs its start beside it
+    for (const auto* folder : {&installation, &planted}) ASSERT_TRUE(CopyFileW(recorder.c_str(), Wide(*folder / "empty.exe").c_str(), 0));
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(Wide(planted.Path()).c_str());  // where a search for "empty.exe" would look first
@@ -127,7 +119,6 @@ TEST(ProcessLauncherAndShell, StartTheFileTheyNameAsAsked) {
     SetCurrentDirectoryW(previous);
     EXPECT_EQ(testing::FileBytes(installation / "calls.log"), "empty.exe\tempty.exe  *\t2\r\n");
     EXPECT_EQ(testing::FileBytes(planted / "calls.log"), "<missing>");
-    EXPECT_FALSE(launcher.Start(installation / "tarnel.exe", "tarnel.exe", ShowWindow::Normal));
     EXPECT_FALSE(launcher.Start(installation.Path(), "empty.exe  *", ShowWindow::Hidden));  // a folder
     std::vector<int> ended;  // followed starts: each end runs from this thread's messages once its program ended
     for (int which : {1, 2})
@@ -158,45 +149,9 @@ bool Alive(HICON icon) {
     return alive;
 }
 
-// In the tray of Wine's desktop (another process), which draws its icons inside the taskbar from
-// the right end: a right-click there comes back as the shell's callbacks and asks for the menu once.
-TEST(TrayIcon, ShowsAndTakesOutItsIconAsksForTheMenuOnceAndNeverDestroysASharedPicture) {
-    UniqueWindow owner(MakeWindow());
-    ASSERT_TRUE(PumpUntil("the tray", [] { return FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr; }));
-    const HICON shared = LoadIconW(nullptr, IDI_APPLICATION);  // the owned pictures' hand-over: GaugeCanvas below
-    {
-        TrayIcon tray(owner.Get(), WM_APP, 3);
-        tray.SetTip(std::wstring(300, L'内'));  // longer than the shell holds
-        ASSERT_TRUE(tray.Add());
-        HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
-        RECT area{};
-        GetClientRect(taskbar, &area);
-        for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MOUSEMOVE})
-            PostMessageW(taskbar, message, 0, MAKELPARAM(area.right - 10, area.bottom / 2));
-        ASSERT_TRUE(PumpUntil("the callback of the move, after those of the click", [] {
-            return !received.empty() && TrayIcon::MouseMessage(received.back().lParam) == WM_MOUSEMOVE;
-        }));
-        EXPECT_EQ(std::count_if(received.begin(), received.end(), [&](Received r) { return tray.IsMenuRequest(r.lParam); }), 1);
-        // A restarted Explorer has forgotten every icon: the wanted one comes back, one taken out does not.
-        ASSERT_TRUE(ShellHolds(owner.Get(), 3, NIM_DELETE));
-        EXPECT_TRUE(tray.OnTaskbarCreated() && ShellHolds(owner.Get(), 3));
-        EXPECT_TRUE(tray.Remove());
-        EXPECT_FALSE(tray.OnTaskbarCreated() || ShellHolds(owner.Get(), 3));
-    }
-    {
-        TrayIcon tray(owner.Get(), WM_APP, 4);
-        tray.SetSharedIcon(shared);
-        ASSERT_TRUE(tray.Add());
-    }
-    EXPECT_TRUE(Alive(shared)) << "a shared picture is never destroyed";
-    EXPECT_FALSE(ShellHolds(owner.Get(), 4)) << "the icon leaves the tray with its object";
-}
-
 // The process's live GDI objects. Wine lacks GetGuiResources; its handle table hands out the lowest free
 // slot first, so after `kProbes` new objects the highest index in use is the number alive plus the probes.
 DWORD LiveGdiObjects() {
-    SetLastError(0);
-    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); count || GetLastError() == 0) return count;
     constexpr DWORD kProbes = 2000;
     std::vector<GdiObject<HRGN>> probes(kProbes);
     DWORD highest = 0;
@@ -207,41 +162,68 @@ DWORD LiveGdiObjects() {
     return highest + 1 - kProbes;
 }
 
-// The tick's steps, in twips: the figure; the free share as a light bar over a blue one; a black
-// frame. Twice a second for weeks, every drawing, icon and hand-over gives back what it took.
-TEST(GaugeCanvas, DrawsTheTicksGaugeAndLeavesTheObjectCountFlatTickAfterTick) {
+// In the tray of Wine's desktop (another process), which draws its icons inside the taskbar from
+// the right end: a right-click there comes back as the shell's callbacks and asks for the menu once.
+TEST(TrayIcon, ShowsTheGaugeTickAfterTickAsksForTheMenuOnceAndComesBackAfterExplorer) {
     UniqueWindow owner(MakeWindow());
-    GaugeCanvas p1(96);
-    TrayIcon tray(owner.Get(), WM_APP, 9);
-    tray.Add();
-    const int right = p1.InnerWidth() - 20;
-    const auto tick = [&](int i) {
-        p1.Clear();
-        p1.SetFontName(i % 2 ? "Arial" : "Abadi MT Condensed Extra Bold");
-        p1.Print(std::to_string(100 + i % 900));
-        p1.Line(20, 370, right, 370, {96, 96, 191});
-        p1.Line(20, 370, static_cast<int>(right * (i % 101) / 100.0), 370, {250, 250, 250});
-        p1.SetLineWidth(2);
-        for (const auto& [x1, y1, x2, y2] : {std::array{20, 320, right, 320}, {20, 420, right, 420},
-                                             {20, 320, 20, 420}, {right, 320, right, 420}})
-            p1.Line(x1, y1, x2, y2, {0, 0, 0});
-        p1.SetLineWidth(6);
-        tray.SetOwnedIcon(p1.MakeIcon16());
-    };
-    tick(40);  // 37 x 33 pixels at 96 DPI; (555 - 20) x 40 % = 214 twips: 14 pixels of light bar on row 24
-    for (const auto& [x, y, colour] : {std::tuple{4, 24, RGB(250, 250, 250)}, {12, 24, RGB(250, 250, 250)},
-                                       {18, 24, RGB(96, 96, 191)}, {18, 21, 0ul}, {1, 25, 0ul}, {35, 25, 0ul}}) {
-        const Rgb c = p1.PixelAt(x, y);
-        EXPECT_LE(std::abs(c.r - GetRValue(colour)) + std::abs(c.g - GetGValue(colour)) + std::abs(c.b - GetBValue(colour)), 60)
-            << "at " << x << "," << y;
+    UniqueIcon shared(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));  // a copy: a system icon outlives DestroyIcon
+    {
+        TrayIcon tray(owner.Get(), WM_APP, 3);
+        tray.SetTip(std::wstring(300, L'内'));  // longer than the shell holds
+        ASSERT_TRUE(tray.Add());
+        HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
+        RECT area{};
+        GetClientRect(taskbar, &area);
+        for (UINT message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_MOUSEMOVE})
+            PostMessageW(taskbar, message, 0, MAKELPARAM(area.right - 10, area.bottom / 2));
+        ASSERT_TRUE(PumpUntil("the callback of the move, after those of the click", [] {
+            return !received.empty() && TrayIcon::MouseMessage(received.back().second) == WM_MOUSEMOVE;
+        }));
+        EXPECT_EQ(std::count_if(received.begin(), received.end(), [&](auto r) { return tray.IsMenuRequest(r.second); }), 1);
+        // The gauge's steps, in twips: the figure; the free share as a light bar over a blue one; a black frame.
+        // Twice a second for weeks, every drawing, icon and hand-over gives back what it took.
+        GaugeCanvas p1(96);
+        const int right = p1.InnerWidth() - 20;
+        const auto tick = [&](int i) {
+            p1.Clear();
+            p1.SetFontName(i % 2 ? "Arial" : "Abadi MT Condensed Extra Bold");
+            p1.Print(std::to_string(100 + i % 900));
+            p1.Line(20, 370, right, 370, {96, 96, 191});
+            p1.Line(20, 370, static_cast<int>(right * (i % 101) / 100.0), 370, {250, 250, 250});
+            p1.SetLineWidth(2);
+            for (const auto& [x1, y1, x2, y2] : {std::array{20, 320, right, 320}, {20, 420, right, 420},
+                                                 {20, 320, 20, 420}, {right, 320, right, 420}})
+                p1.Line(x1, y1, x2, y2, {0, 0, 0});
+            p1.SetLineWidth(6);
+            tray.SetOwnedIcon(p1.MakeIcon16());
+        };
+        tick(40);  // 37 x 33 pixels at 96 DPI; (555 - 20) x 40 % = 214 twips: 14 pixels of light bar on row 24
+        for (const auto& [x, y, colour] : {std::tuple{4, 24, RGB(250, 250, 250)}, {12, 24, RGB(250, 250, 250)},
+                                           {18, 24, RGB(96, 96, 191)}, {18, 21, 0ul}, {1, 25, 0ul}, {35, 25, 0ul}}) {
+            const Rgb c = p1.PixelAt(x, y);
+            EXPECT_LE(std::abs(c.r - GetRValue(colour)) + std::abs(c.g - GetGValue(colour)) + std::abs(c.b - GetBValue(colour)), 60)
+                << "at " << x << "," << y;
+        }
+        tick(1);
+        const DWORD before = LiveGdiObjects();
+        for (int i = 0; i < 400; ++i) tick(i);
+        EXPECT_EQ(LiveGdiObjects(), before);
+        std::vector<GdiObject<HBITMAP>> leak(10);  // the count sees a leak
+        for (auto& bitmap : leak) bitmap.Reset(CreateBitmap(4, 4, 1, 32, nullptr));
+        EXPECT_GE(LiveGdiObjects(), before + 10);
+        // A restarted Explorer has forgotten every icon: the wanted one comes back, one taken out does not.
+        ASSERT_TRUE(ShellHolds(owner.Get(), 3, NIM_DELETE));
+        EXPECT_TRUE(tray.OnTaskbarCreated() && ShellHolds(owner.Get(), 3));
+        EXPECT_TRUE(tray.Remove());
+        EXPECT_FALSE(tray.OnTaskbarCreated() || ShellHolds(owner.Get(), 3));
     }
-    tick(1);
-    const DWORD before = LiveGdiObjects();
-    for (int i = 0; i < 400; ++i) tick(i);
-    EXPECT_EQ(LiveGdiObjects(), before);
-    std::vector<GdiObject<HBITMAP>> leak(10);  // the count sees a leak
-    for (auto& bitmap : leak) bitmap.Reset(CreateBitmap(4, 4, 1, 32, nullptr));
-    EXPECT_GE(LiveGdiObjects(), before + 10);
+    {
+        TrayIcon tray(owner.Get(), WM_APP, 4);
+        tray.SetSharedIcon(shared.Get());
+        ASSERT_TRUE(tray.Add());
+    }
+    EXPECT_TRUE(Alive(shared.Get())) << "a shared picture is never destroyed";
+    EXPECT_FALSE(ShellHolds(owner.Get(), 4)) << "the icon leaves the tray with its object";
 }
 
 // The main window on real files, boxes and shell, fakes for the rest (and the other windows' ports), ticked once.
@@ -386,18 +368,17 @@ TEST(PictureFile, DrawsADecodedPictureAndRefusesOtherFiles) {
 // working folder; a plain label opens nothing. The hosts are the maker's choice, the paths not.
 TEST(AboutWindow, EachLinkOpensItsTargetAtEveryClick) {
     using namespace about_ids;
-    fakes::CallLog log;
-    fakes::FakeSystem shell{log};
-    HWND window = AboutWindow::Show(GetModuleHandleW(nullptr), "C:\\Varnic", &shell);
+    Kelvo kelvo;  // its fake shell
+    HWND window = AboutWindow::Show(GetModuleHandleW(nullptr), "C:\\Varnic", &kelvo.sys);
     const std::pair<int, std::string> rows[] = {  // the target's path
         {kLblVersion, ""}, {kLabel1, "http://"}, {kLabel6, "http://"}, {kLabel2, "/blog"},
         {kLabel3, "/soft/22033.html"}, {kLabel4, "/soft/38084.htm"}, {kLabel5, "C:\\Varnic\\help.txt"}};
     for (const auto& [id, target] : rows) {
-        log.calls.clear();
+        kelvo.log.calls.clear();
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP})
             SendMessageW(GetDlgItem(window, id), message, 0, 0);
-        ASSERT_EQ(log.calls.size(), target.empty() ? 0u : 2u) << id;
-        for (const auto& opened : log.calls)  // "open <target> in <folder>"
+        ASSERT_EQ(kelvo.log.calls.size(), target.empty() ? 0u : 2u) << id;
+        for (const auto& opened : kelvo.log.calls)  // "open <target> in <folder>"
             EXPECT_TRUE(opened.find(target) != std::string::npos && opened.ends_with(" in C:\\Varnic")) << opened;
     }
     DestroyWindow(window);
@@ -412,7 +393,8 @@ TEST(ImageButton, IsPressedOncePerClickAndNeverWhileDisabled) {
         button.Enable(enabled);
         SendMessageW(button.Handle(), BM_CLICK, 0, 0);
     }
-    EXPECT_EQ(std::count_if(received.begin(), received.end(), [](Received r) { return r.wParam == MAKEWPARAM(21, BN_CLICKED); }), 3);
+    const std::pair<UINT, LPARAM> press(WM_COMMAND, MAKEWPARAM(21, BN_CLICKED));
+    EXPECT_EQ(std::count(received.begin(), received.end(), press), 3);
 }
 
 }  // namespace

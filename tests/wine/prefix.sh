@@ -4,7 +4,6 @@
 set -eu
 export WINEPREFIX=$1 WINEDEBUG=-all
 here=$(cd "$(dirname "$0")" && pwd)
-windows_path() { local unix; unix=$(realpath -m "$1"); printf 'Z:%s' "${unix//\//\\}"; }
 if [ "${2:-}" = --done ]; then wineserver -k 2>/dev/null || true; exit 0; fi
 if [ ! -f "$WINEPREFIX/.varnic-ready" ]; then
   mkdir -p "$WINEPREFIX"
@@ -12,15 +11,14 @@ if [ ! -f "$WINEPREFIX/.varnic-ready" ]; then
   wineserver -w
 fi
 if [ "$here/prefix.reg" -nt "$WINEPREFIX/.varnic-ready" ]; then  # made, or the settings changed since
-  wine regedit /S "$(windows_path "$here/prefix.reg")" >/dev/null 2>&1
+  wine regedit /S "Z:$(realpath "$here/prefix.reg" | tr / '\\')" >/dev/null 2>&1
   touch "$WINEPREFIX/.varnic-ready"
 fi
 [ -n "${2:-}" ] || exit 0
 # A server left by an interrupted run (its desktop on that run's display, a test stuck in it) goes.
 wineserver -k 2>/dev/null || true
 wineserver -w
-# The keeper brings up the desktop and its tray (a test program that started them would leave them holding
-# its output open) and answers OK, then waits for the tray's end, which --done brings.
+# The keeper brings up the desktop and tray (started by a test, they would hold its output open), then waits.
 ready="$WINEPREFIX/.varnic-held"
 setsid wine "$2" wait-window class:Shell_TrayWnd 60000 -- wait-gone class:Shell_TrayWnd 3600000 </dev/null >"$ready" 2>/dev/null &
 for _ in $(seq 600); do  # a minute for the keeper to start
