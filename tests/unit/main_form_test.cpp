@@ -92,6 +92,7 @@ TEST(SettingsFile, IsReadAsTheProgramHasAlwaysReadItAndNeverReplacedWhileItIsThe
         {"B\r\n1\r\n1\r\n1\r\n2\r\n0\r\n0\r\n", "B 0 0 op1 2", "B\r\n1\r\n1\r\n1\r\n2\r\n"},
         {"q\r\n0\r\n0\r\n0\r\n0\r\n", "Q 1 1 op2 0", "Q\r\n0\r\n0\r\n0\r\n0\r\n"},
         {"\xE9\r\n", "é 1 1 op2 0", "\xE9\r\n0\r\n0\r\n0\r\n0\r\n"},  // in the ANSI code page
+        {"\r\n1\r1\r1\r2\r\n", " 0 0 op1 2", "F\r\n1\r\n1\r\n1\r\n2\r\n"},  // a line may end in CR alone
         {"R\r\n1\r\n0\r\n1\r\n1\r\n" + std::string(10 << 20, 'x'), "R 0 1 op1 1", "R\r\n1\r\n0\r\n1\r\n1\r\n"},
         {"K\r\n1\r\n1\r\n1\r\n3\r\n", "K 0 0 op1 3", "=", "readonly"},
         {"K\r\n1\r\n1\r\n1\r\n3\r\n", "K 0 0 op1 3", "=", "hidden"},
