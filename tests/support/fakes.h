@@ -81,8 +81,7 @@ public:
     void SetWindowProcedure(std::uintptr_t p) override { procedure = p; }
     std::uintptr_t HotkeyWindowProcedure() override { return 0x2000; }
     std::intptr_t CallWindowProcedure(std::uintptr_t p, std::uint32_t message, std::uintptr_t, std::intptr_t) override {
-        log.Add("pass " + std::to_string(message) + (p == 0x1000 ? " to own" : " elsewhere"));
-        return 77;
+        return log.Add("pass " + std::to_string(message) + (p == 0x1000 ? " to own" : " elsewhere")) ? 77 : 0;
     }
     std::optional<std::int16_t> AnsiCode(const std::string& text) override {  // one byte a character
         return text.empty() ? std::nullopt : std::optional<std::int16_t>(static_cast<unsigned char>(text[0]));

@@ -255,7 +255,8 @@ TEST(Hotkey, RegistersCtrlAndTheFirstCharactersCodeCleansOnItAndLeavesWithTheWin
         EXPECT_EQ(hotkey.HotkeyWndProc(m.message, static_cast<std::uintptr_t>(m.wParam), 0), m.result) << m.message;
         EXPECT_EQ(log.calls, m.calls) << m.message;
     }
-    hotkey.RemoveHotkey();  // a second time
+    EXPECT_EQ(system.Hotkeys(), "atoms=0 own");  // WM_NCDESTROY took the hotkey away
+    hotkey.RemoveHotkey();                       // a second time changes nothing
     EXPECT_EQ(system.Hotkeys(), "atoms=0 own");
     system.takenByOthers.insert("2+69");
     hotkey.SetHotkey("E");  // taken by another program: the window is hooked all the same
