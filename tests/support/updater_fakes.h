@@ -26,6 +26,7 @@ struct Resource {
     std::optional<std::int64_t> announced = std::nullopt;  // Content-Length if not the body's; -1: none
     std::size_t piece = SIZE_MAX;    // the most one read answers
     std::size_t breakAt = SIZE_MAX;  // reads from this offset on fail
+    bool headerBlock = true;         // whether the system answers the header query
 };
 
 // Resources by address (any other, or one of status 0, cannot be reached); each read takes readMs.
@@ -50,6 +51,7 @@ public:
     }
     RawHeaderAnswer QueryRawHeaders(std::size_t capacity) override {
         const std::string block = Headers();
+        if (!current_->headerBlock) return {};
         return block.size() > capacity ? RawHeaderAnswer{RawHeaderAnswer::Result::TooSmall, "", block.size() + 1}
                                        : RawHeaderAnswer{RawHeaderAnswer::Result::Ok, block, 0};
     }

@@ -127,6 +127,8 @@ TEST_F(DownLoadTest, GetHeaderAnswersFiveHeadersByTheirExactNameAndFixedOffsets)
     EXPECT_EQ(tg.GetHeader(""), server.Headers());
     connect({.headers = "content-length: 42\0Date"s, .announced = -1});  // the exact capitalisation only
     EXPECT_EQ(tg.GetHeader("Content-Length") + "|" + tg.GetHeader("Date"), "0|") << "a name at the very end has no value";
+    connect({.headerBlock = false});
+    EXPECT_EQ(tg.GetHeader("") + "|" + tg.GetHeader("Content-Length"), "0|0") << "no header block at all";
 }
 
 TEST(Sha256Test, KnownDigestsWholeAndInPieces) {
