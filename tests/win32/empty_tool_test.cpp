@@ -33,8 +33,11 @@ std::tuple<DWORD, std::string, std::string> RunEmpty(const std::string& argument
     DWORD exitCode = 0xFFFFFFFF;
     {
         UniqueFile out = create("out.txt"), err = create("err.txt");
-        STARTUPINFOW startup{sizeof startup};
-        startup.dwFlags = STARTF_USESTDHANDLES, startup.hStdOutput = out.Get(), startup.hStdError = err.Get();
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = out.Get();
+        startup.hStdError = err.Get();
         std::wstring line = Wide("empty.exe " + arguments);
         PROCESS_INFORMATION started{};
         EXPECT_TRUE(CreateProcessAsUserW(token.Get(), Wide(ApplicationDirectory() + "\\..\\apps\\empty.exe").c_str(),
