@@ -39,13 +39,15 @@ TEST(TextTable, ARowOutOfOrderOrWithoutBothTextsIsFound) {  // such a table does
     for (const auto& [table, faulty] : rows) EXPECT_EQ(FirstFaultyRow(table), faulty) << faulty;
 }
 
-TEST(TextTables, HoldEveryChineseLiteralOfTheProgramsSources) {
+TEST(ProgramSources, KeepChineseInTheTablesOfTextsAndNamesThatSayWhatTheyHold) {
     // Literals and comments, so that a quote in a comment starts no literal; a comment's Chinese is fine.
     const std::regex token(R"("(?:[^"\\\n]|\\.)*"|'(?:[^'\\\n]|\\.)*'|//[^\n]*|/\*[\s\S]*?\*/)");
     // The first bytes of CJK characters in UTF-8: U+2E80 to U+9FFF, U+F900 to U+FAFF, U+FF00 to U+FFEF.
     const std::regex cjk("\xE2[\xBA-\xBF]|[\xE3-\xE9]|\xEF[\xA4-\xAB\xBC-\xBF]");
+    // FontSpec, LabelSpec and ButtonSpec became FontStyle, LabelRow and ButtonRow: a name says what it holds.
+    const std::regex vagueName(R"(\b[A-Za-z_]*[Ss]pecs?\b)");
     const std::filesystem::path root(VARNIC_SOURCE_DIR);
-    std::string outside;
+    std::string outside, vague;
     for (const char* folder : {"src", "apps"}) {
         for (const auto& file : std::filesystem::recursive_directory_iterator(root / folder)) {
             const auto& path = file.path();
@@ -55,9 +57,13 @@ TEST(TextTables, HoldEveryChineseLiteralOfTheProgramsSources) {
             for (std::sregex_iterator it(code.begin(), code.end(), token), end; it != end; ++it)
                 if (it->str()[0] != '/' && std::regex_search(it->str(), cjk))
                     outside += path.lexically_relative(root).string() + ": " + it->str() + "\n";
+            const std::string names = std::regex_replace(code, token, " ");
+            for (std::sregex_iterator it(names.begin(), names.end(), vagueName), end; it != end; ++it)
+                vague += path.lexically_relative(root).string() + ": " + it->str() + "\n";
         }
     }
     EXPECT_TRUE(outside.empty()) << "Chinese outside the tables of texts:\n" << outside;
+    EXPECT_TRUE(vague.empty()) << "names that do not say what they hold:\n" << vague;
 }
 
 }  // namespace
