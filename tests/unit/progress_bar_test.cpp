@@ -1,8 +1,9 @@
 // Xp_ProgressBar: what each setting of Value draws or refuses for a design, the frame's nine pieces,
-// and its pictures' sizes and shapes.
+// and its pictures' sizes, shapes and shading.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -76,7 +77,8 @@ TEST(ProgressBar, EachSettingOfValueDrawsWhatItAddsOrIsRefused) {
     }
 }
 
-TEST(ProgressBar, PicturesHaveTheirSizesAndAreOpaqueWithAGreyFrameAroundWhite) {
+TEST(ProgressBar, PicturesAreAGreyFrameAroundWhiteAndThreeShadedTilesOfEachLook) {
+    std::map<PictureSet, std::vector<Picture>> looks;  // each look's tiles in order: trailing, middle, block
     for (const ProgressPicture& id : AllPictures()) {
         const Picture p = PictureOf(id);
         const bool frame = id.set == PictureSet::img, tile = id.set > PictureSet::blank;
@@ -91,6 +93,37 @@ TEST(ProgressBar, PicturesHaveTheirSizesAndAreOpaqueWithAGreyFrameAroundWhite) {
             expected += tile ? (grey ? 'F' : 'c') : frame && std::min({x, y, 58 - x, 12 - y}) < 3 ? 'F' : 'W';
         }
         EXPECT_EQ(kinds, expected) << static_cast<int>(id.set) << "/" << id.index;
+        if (tile) {
+            EXPECT_EQ(std::size_t(id.index), looks[id.set].size());
+            looks[id.set].push_back(p);
+        }
+    }
+    // Eight looks of three tiles that fade towards white from the block to the trailing tile; a tile is the same
+    // across but for its outermost columns, a shade darker in every channel so squeezed blocks stay apart; the
+    // metallic looks are brightest near the top, the plain ones (master, blue) in the middle.
+    ASSERT_EQ(looks.size(), 8u);
+    auto pixel = [](const Picture& p, int x, int y) { return p.pixels[std::size_t(y * 8 + x)]; };
+    auto at = [&](const Picture& p, int x, int y, int k) { return int(pixel(p, x, y) >> (16 - 8 * k) & 255); };
+    auto sum = [&](const Picture& p, int x, int y) { return at(p, x, y, 0) + at(p, x, y, 1) + at(p, x, y, 2); };
+    auto lighter = [&](const Picture& a, int ax, const Picture& b, int bx, int y) {
+        bool all = sum(a, ax, y) > sum(b, bx, y);
+        for (int k = 0; k < 3; ++k) all &= at(a, ax, y, k) >= at(b, bx, y, k);
+        return all;
+    };
+    for (const auto& [set, tiles] : looks) {
+        ASSERT_EQ(tiles.size(), 3u) << static_cast<int>(set);
+        int brightest = 0;
+        for (int y = 0; y < 10; ++y) {
+            if (sum(tiles[2], 3, y) > sum(tiles[2], 3, brightest)) brightest = y;
+            for (int i = 0; i < 3; ++i)
+                for (int x = 0; x < 8; ++x) {
+                    const bool side = x == 0 || x == 7;
+                    EXPECT_TRUE(side || pixel(tiles[i], x, y) == pixel(tiles[i], 3, y));
+                    EXPECT_TRUE(!side || lighter(tiles[i], 3, tiles[i], x, y)) << int(set) << "/" << i;
+                    EXPECT_TRUE(i == 2 || lighter(tiles[i], x, tiles[i + 1], x, y)) << int(set) << "/" << i;
+                }
+        }
+        EXPECT_EQ(brightest < 3, set != PictureSet::master && set != PictureSet::blue) << static_cast<int>(set);
     }
 }
 
