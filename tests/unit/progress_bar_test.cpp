@@ -102,7 +102,7 @@ TEST(ProgressBar, PicturesAreAGreyFrameAroundWhiteAndThreeShadedTilesOfEachLook)
     // across but for its outermost columns, a shade darker in every channel so squeezed blocks stay apart; the
     // metallic looks are brightest near the top, the plain ones (master, blue) in the middle.
     ASSERT_EQ(looks.size(), 8u);
-    auto pixel = [](const Picture& p, int x, int y) { return p.pixels[std::size_t(y * 8 + x)]; };
+    auto pixel = [](const Picture& p, int x, int y) { return p.pixels[std::size_t(y * p.width + x)]; };
     auto at = [&](const Picture& p, int x, int y, int k) { return int(pixel(p, x, y) >> (16 - 8 * k) & 255); };
     auto sum = [&](const Picture& p, int x, int y) { return at(p, x, y, 0) + at(p, x, y, 1) + at(p, x, y, 2); };
     auto lighter = [&](const Picture& a, int ax, const Picture& b, int bx, int y) {

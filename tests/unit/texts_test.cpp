@@ -54,12 +54,13 @@ TEST(ProgramSources, KeepChineseInTheTablesOfTextsAndNamesThatSayWhatTheyHold) {
             if ((path.extension() != ".cpp" && path.extension() != ".h") || path.stem().string().ends_with("_texts")) continue;
             std::ifstream in(path, std::ios::binary);
             const std::string code{std::istreambuf_iterator<char>(in), {}};
+            const std::string where = path.lexically_relative(root).string() + ": ";
             for (std::sregex_iterator it(code.begin(), code.end(), token), end; it != end; ++it)
                 if (it->str()[0] != '/' && std::regex_search(it->str(), cjk))
-                    outside += path.lexically_relative(root).string() + ": " + it->str() + "\n";
+                    outside += where + it->str() + "\n";
             const std::string names = std::regex_replace(code, token, " ");
             for (std::sregex_iterator it(names.begin(), names.end(), vagueName), end; it != end; ++it)
-                vague += path.lexically_relative(root).string() + ": " + it->str() + "\n";
+                vague += where + it->str() + "\n";
         }
     }
     EXPECT_TRUE(outside.empty()) << "Chinese outside the tables of texts:\n" << outside;
